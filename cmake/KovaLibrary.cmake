@@ -1,0 +1,17 @@
+# kova_folder_library(<target> [EXCLUDE <file>...] DEPENDS <target>...)
+# A small static library of every .cpp in the calling folder, minus the excluded files
+# (program entry points and the like).
+function(kova_folder_library target)
+  cmake_parse_arguments(ARG "" "" "EXCLUDE;DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(excluded IN LISTS ARG_EXCLUDE)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
+  if(NOT sources)
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE kova_flags ${ARG_DEPENDS})
+  else()
+    add_library(${target} STATIC ${sources})
+    target_link_libraries(${target} PUBLIC kova_flags ${ARG_DEPENDS})
+  endif()
+endfunction()

@@ -1,0 +1,50 @@
+#pragma once
+// One navigation packet decoded: 13 values (position m, velocity m/s, quaternion q1..q4
+// with q4 the scalar part, three attitude rates) and the time tag as a TAI Julian date.
+#include <array>
+#include <cstdint>
+#include <iosfwd>
+
+#include "packets/packet.h"
+
+namespace kova {
+
+using NavValues = std::array<double, 13>;
+
+double decodeReal48(const std::uint8_t* bytes6);
+double decodeReal32(const std::uint8_t* bytes4);
+
+class NavRecord : public Packet {
+public:
+    // The buffer holds one navigation packet of `packetReadSize` bytes (126 or 214).
+    explicit NavRecord(std::uint32_t packetReadSize);
+
+    void readFrom(PacketInput& input) override;  // read, then decode whatever was read
+    void decode();                               // decode the buffer as it stands
+
+    double julianDate() const { return julianDate_; }
+    void setJulianDate(double jd) { julianDate_ = jd; }
+    const NavValues& values() const { return values_; }
+    void setValues(const NavValues& values) { values_ = values; }
+
+    std::array<double, 3> position() const { return {values_[0], values_[1], values_[2]}; }
+    std::array<double, 3> velocity() const { return {values_[3], values_[4], values_[5]}; }
+    std::array<double, 4> attitude() const { return {values_[6], values_[7], values_[8], values_[9]}; }
+    std::array<double, 3> attitudeRates() const { return {values_[10], values_[11], values_[12]}; }
+    std::uint32_t timeTagSeconds() const;
+
+    // Quality word of the record (bits 5 to 9 set by the record stream); 0 when decoded.
+    std::uint16_t qaFlags() const { return qaFlags_; }
+    void setQaFlags(std::uint16_t flags) { qaFlags_ = flags; }
+
+private:
+    NavValues values_{};
+    double julianDate_ = 0.0;
+    std::uint16_t qaFlags_ = 0;
+};
+
+// Packet header print, then the record's time and values in fixed notation with 8
+// decimals (left on the stream); no end of line after the last line.
+std::ostream& printNavRecord(std::ostream& out, const NavRecord& record);
+
+}  // namespace kova
