@@ -1,5 +1,7 @@
 #pragma once
-// A Julian date with a lazily computed Gregorian calendar breakdown and a text formatter.
+// A Julian date with a lazily computed Gregorian calendar breakdown and a text formatter,
+// plus the two astronomical functions of the orbit model: the approximate correction from
+// UT to the record time scale and the Greenwich apparent sidereal angle.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,28 +23,40 @@ public:
 
     double julianDate() const { return jd_; }
 
+    // Year, month (1 = January) and day of the month with the fraction of the day.
+    // Dates before 1582-10-15 come out in the Julian calendar.
     void calendar(std::int32_t& year, std::int32_t& month, double& dayOfMonth);
+    // The calendar date with the day split into whole day, hour, minute and seconds
+    // (the seconds keep their fraction).
     void calendarTime(std::int32_t& year, std::int32_t& month, std::int32_t& day,
                       std::int32_t& hour, std::int32_t& minute, double& seconds);
-    // 1 to 7, Sunday = 1; also stored through `out` when given.
+    // 1 to 7, Sunday = 1, for dates from Julian date -0.5 on; also stored through `out`
+    // when given.
     int dayOfWeek(int* out = nullptr);
-    // Copies `pattern`, replacing the three-character '%' codes (%Y4 %Mn %Dn %hh %mm %s.
-    // %S. %MA %Ma %Y2 %Wn %WA %Wa).
+    // Copies `pattern`, replacing each '%' and the two characters after it:
+    //   %Dn day, %Mn month, %Y4 year, %Y2 year mod 100, %hh hour, %mm minute (all
+    //   zero-padded to their width), %s? whole seconds, %S? seconds.milliseconds,
+    //   %MA / %Ma month name / its first three letters, %Wn day of week number,
+    //   %WA / %Wa day name / its first three letters.
+    // Any other sequence, or a '%' with fewer than two characters after it, writes nothing.
     std::string format(std::string_view pattern);
 
 private:
     void refreshCalendar();
 
     double jd_ = 0.0;
+    // The calendar fields below belong to this value of jd_ once calendarValid_ is set.
     double calendarJd_ = 0.0;
     double dayOfMonth_ = 0.0;
     std::int32_t year_ = 0;
     std::int32_t month_ = 0;
+    bool calendarValid_ = false;
 };
 
-// Approximate TAI - UT in days for a Julian date.
+// Approximate TAI - UT in days for a Julian date: (0.002685 t^2 - 32.18) s with t the
+// years since Julian date 2394566. Added to a UT Julian date it gives the record time scale.
 double utCorrection(double julianDate);
-// Greenwich apparent sidereal angle in [0, 2pi) for a UT Julian date.
+// Greenwich apparent sidereal angle in radians, in [0, 2pi), for a UT Julian date.
 double gast(double utJulianDate);
 
 }  // namespace kova

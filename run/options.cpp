@@ -1,0 +1,169 @@
+#include "run/options.h"
+
+#include <chrono>
+#include <fstream>
+#include <ostream>
+
+#include "run/run_stop.h"
+#include "time/julian_date.h"
+
+namespace kova {
+
+namespace {
+
+constexpr std::string_view kOnValue = "yes";
+constexpr std::string_view kListingTimeFormat = "%Y4/%Mn/%Dn %hh:%mm:%ss";
+constexpr std::string_view kPacketExtension = ".kov";
+constexpr std::string_view kEphemerisExtension = ".eph";
+constexpr std::string_view kAttitudeExtension = ".att";
+constexpr std::string_view kValueBlanks = " \t";
+
+std::string keywordText(std::string_view keyword) { return std::string(keyword); }
+
+// The rest of a configuration line as its value: a carriage return left by a CR LF line
+// end goes first, then the blanks and tabs around the text.
+std::string configurationValue(std::string rest) {
+    if (!rest.empty() && rest.back() == '\r') rest.pop_back();
+    const std::size_t first = rest.find_first_not_of(kValueBlanks);
+    if (first == std::string::npos) return {};
+    const std::size_t last = rest.find_last_not_of(kValueBlanks);
+    return rest.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+void OptionTable::addOption(const std::string& keyword, const std::string& value) {
+    table_[keyword] = value;
+}
+
+bool OptionTable::setOption(const std::string& keyword, const std::string& value) {
+    table_[keyword] = value;
+    return true;
+}
+
+std::string OptionTable::getOption(const std::string& keyword) const {
+    const auto entry = table_.find(keyword);
+    return entry == table_.end() ? std::string() : entry->second;
+}
+
+bool OptionTable::isOn(const std::string& keyword) const {
+    const auto entry = table_.find(keyword);
+    return entry != table_.end() && entry->second == kOnValue;
+}
+
+void OptionTable::listOptions(std::ostream& out) const {
+    for (const auto& [keyword, value] : table_) out << keyword << "\t\t" << value << std::endl;
+}
+
+CommandLineOptions::CommandLineOptions() {
+    for (const OptionKeyword& row : kOptionKeywords) addOption(keywordText(row.keyword), std::string());
+}
+
+ConfigFileOptions::ConfigFileOptions() {
+    for (const OptionKeyword& row : kOptionKeywords) {
+        if (row.isSetting) addOption(keywordText(row.keyword), std::string(row.defaultValue));
+    }
+}
+
+void parseCommandLine(int argc, const char* const* argv, CommandLineOptions& options,
+                      std::ostream& err) {
+    // Program name plus keyword/value pairs: the count is odd when every keyword has its value.
+    if (argc % 2 == 0) {
+        err << "\nBad Command Line:\n    ";
+        for (int i = 0; i < argc; ++i) err << argv[i] << ' ';
+        err << std::endl;
+        stopRun(kStatusFailure);
+    }
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!options.setOption(argv[i], argv[i + 1])) {
+            err << "\nBad Command Line Keyword: " << argv[i] << std::endl;
+            stopRun(kStatusFailure);
+        }
+    }
+}
+
+void readConfigFile(const CommandLineOptions& commandLine, ConfigFileOptions& config,
+                    std::ostream& err) {
+    const std::string name = commandLine.getOption(keywordText(option_keyword::kConfigFile));
+    if (name.empty()) return;
+    std::ifstream file(name.c_str());
+    if (!file.is_open()) reportFileOpenFailure(file_kind::kConfiguration, name, err);
+
+    // Each line: its first word is the keyword, the rest of the line is the value. There is
+    // no comment syntax; a keyword at the very end with no line after it is dropped.
+    std::string keyword;
+    std::string rest;
+    while (true) {
+        if (!(file >> keyword) || !std::getline(file, rest)) {
+            if (file.eof() && !file.bad()) return;
+            err << "\nConfiguration File read error" << std::endl;
+            stopRun(kStatusFailure);
+        }
+        if (!config.setOption(keyword, configurationValue(std::move(rest)))) {
+            err << "\nBad Configuration File Keyword: " << keyword << std::endl;
+            stopRun(kStatusFailure);
+        }
+    }
+}
+
+void mergeCommandLine(const CommandLineOptions& commandLine, ConfigFileOptions& config) {
+    for (const OptionKeyword& row : kOptionKeywords) {
+        if (!row.isSetting) continue;
+        const std::string keyword = keywordText(row.keyword);
+        const std::string value = commandLine.getOption(keyword);
+        if (!value.empty()) config.setOption(keyword, value);
+    }
+}
+
+void applyDefaultFileNames(ConfigFileOptions& config) {
+    std::string base = config.getOption(keywordText(option_keyword::kPacketFile));
+    // The last ".kov" anywhere in the name ends the base, unless the name starts with it.
+    const std::size_t extension = base.rfind(kPacketExtension);
+    if (extension != std::string::npos && extension > 0) base.erase(extension);
+
+    const std::string ephemerisKeyword = keywordText(option_keyword::kEphemerisFile);
+    if (config.getOption(ephemerisKeyword).empty()) {
+        config.setOption(ephemerisKeyword, base + std::string(kEphemerisExtension));
+    }
+    const std::string attitudeKeyword = keywordText(option_keyword::kAttitudeFile);
+    if (config.getOption(attitudeKeyword).empty()) {
+        config.setOption(attitudeKeyword, base + std::string(kAttitudeExtension));
+    }
+}
+
+void listConfiguration(const CommandLineOptions& commandLine, const ConfigFileOptions& config,
+                       std::ostream& out, std::int64_t nowUnixSeconds) {
+    out << "\nPacket file:" << config.getOption(keywordText(option_keyword::kPacketFile))
+        << "\nEphemeris file:" << config.getOption(keywordText(option_keyword::kEphemerisFile))
+        << "\nAttitude file:" << config.getOption(keywordText(option_keyword::kAttitudeFile))
+        << "\n";
+    if (!config.isOn(keywordText(option_keyword::kListConfig))) return;
+
+    JulianDate now = JulianDate::fromSystemTime(nowUnixSeconds);
+    out << "\nKOVA " << config.getOption(keywordText(option_keyword::kNoradSatName)) << ' '
+        << now.format(kListingTimeFormat) << std::endl;
+    out << "\nCommand Line Options---\n";
+    commandLine.listOptions(out);
+    out << "\nConfig. File Options---\n";
+    config.listOptions(out);
+    out << std::endl;
+}
+
+void listConfiguration(const CommandLineOptions& commandLine, const ConfigFileOptions& config,
+                       std::ostream& out) {
+    const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+    const std::int64_t seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count();
+    listConfiguration(commandLine, config, out, seconds);
+}
+
+std::string fileNameDetail(const std::string& name) {
+    if (name.find_first_not_of(kValueBlanks) == std::string::npos) return " no file name given";
+    return " " + name;
+}
+
+void reportFileOpenFailure(std::string_view kind, const std::string& name, std::ostream& err) {
+    err << "\nFile Open failed for " << kind << " file: " << fileNameDetail(name) << std::endl;
+    stopRun(kStatusFailure);
+}
+
+}  // namespace kova

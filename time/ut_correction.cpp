@@ -1,0 +1,20 @@
+#include "time/julian_date.h"
+
+namespace kova {
+
+namespace {
+constexpr double kCorrectionReferenceJd = 2394566.0;  // end of 1843, noon
+constexpr double kYearsPerDay = 0.0027378507871321013;  // 1 / 365.25
+constexpr double kSecondsPerYearSquared = 0.0026850000000000003;
+constexpr double kCorrectionOffsetSeconds = 32.18;
+constexpr double kDaysPerSecond = 1.1574074074074073e-05;  // 1 / 86400
+}  // namespace
+
+double utCorrection(double julianDate) {
+    const double years = (julianDate - kCorrectionReferenceJd) * kYearsPerDay;
+    // The square is the correctly rounded product, never a library power call, so every
+    // build gives the same last bit.
+    return (kSecondsPerYearSquared * (years * years) - kCorrectionOffsetSeconds) * kDaysPerSecond;
+}
+
+}  // namespace kova
