@@ -1,0 +1,16 @@
+#include "tools/dump_input_file.h"
+
+namespace kova {
+
+namespace {
+constexpr std::streamsize kInputBufferSize = std::streamsize{1} << 20;
+}  // namespace
+
+DumpInputFile::DumpInputFile(const std::string& fileName)
+    : buffer_(new char[static_cast<std::size_t>(kInputBufferSize)]) {
+    // The buffer must be given before the file is opened to be used.
+    stream_.rdbuf()->pubsetbuf(buffer_.get(), kInputBufferSize);
+    stream_.open(fileName, std::ios::in | std::ios::binary);
+}
+
+}  // namespace kova
