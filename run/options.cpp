@@ -65,6 +65,19 @@ ConfigFileOptions::ConfigFileOptions() {
     }
 }
 
+// Printed after the echo of a malformed command line, so that the user sees the form that
+// is expected without opening the manual.
+constexpr const char* kCommandLineUsage =
+    "\nusage: kova -packetfile FILE [-keyword value ...]\n"
+    "  every keyword takes a value; the most used are:\n"
+    "    -packetfile FILE      packet file to process (required)\n"
+    "    -noradfile FILE       NORAD two-line element file (orbit numbers, node times)\n"
+    "    -configfile FILE      configuration file, one keyword and its value per line\n"
+    "    -ephemerisfile FILE   ephemeris output (default: packet name, .kov -> .eph)\n"
+    "    -attitudefile FILE    attitude output (default: packet name, .kov -> .att)\n"
+    "    -listconfig yes       list every setting\n"
+    "  see kova(1) for every keyword and its default\n";
+
 void parseCommandLine(int argc, const char* const* argv, CommandLineOptions& options,
                       std::ostream& err) {
     // Program name plus keyword/value pairs: the count is odd when every keyword has its value.
@@ -72,6 +85,7 @@ void parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
         err << "\nBad Command Line:\n    ";
         for (int i = 0; i < argc; ++i) err << argv[i] << ' ';
         err << std::endl;
+        err << kCommandLineUsage << std::flush;
         stopRun(kStatusFailure);
     }
     for (int i = 1; i + 1 < argc; i += 2) {

@@ -86,7 +86,12 @@ TEST(CommandLine, EvenArgumentCountEchoesEveryArgumentAndStops) {
     } catch (const RunStop& stop) {
         EXPECT_EQ(stop.status, -1);
     }
-    EXPECT_EQ(err.str(), "\nBad Command Line:\n    ./kova -packetfile a b.kov -listconfig \n");
+    const std::string echo = "\nBad Command Line:\n    ./kova -packetfile a b.kov -listconfig \n";
+    ASSERT_EQ(err.str().substr(0, echo.size()), echo);
+    // A usage summary follows the echo and points at the manual.
+    const std::string help = err.str().substr(echo.size());
+    EXPECT_EQ(help.rfind("\nusage: kova -packetfile FILE [-keyword value ...]\n", 0), 0u);
+    EXPECT_NE(help.find("kova(1)"), std::string::npos);
     EXPECT_EQ(options.getOption("-packetfile"), "");  // nothing is stored
 }
 
