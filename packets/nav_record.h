@@ -6,13 +6,11 @@
 #include <iosfwd>
 
 #include "packets/packet.h"
+#include "packets/real_formats.h"
 
 namespace kova {
 
 using NavValues = std::array<double, 13>;
-
-double decodeReal48(const std::uint8_t* bytes6);
-double decodeReal32(const std::uint8_t* bytes4);
 
 class NavRecord : public Packet {
 public:
@@ -20,7 +18,10 @@ public:
     explicit NavRecord(std::uint32_t packetReadSize);
 
     void readFrom(PacketInput& input) override;  // read, then decode whatever was read
-    void decode();                               // decode the buffer as it stands
+    // Decodes the buffer as it stands: time tag to Julian date, 10 Real48 and 3 Real32
+    // values; clears the flag word. A buffer shorter than a navigation packet's decoded
+    // part reads its missing bytes as 0.
+    void decode();
 
     double julianDate() const { return julianDate_; }
     void setJulianDate(double jd) { julianDate_ = jd; }
@@ -31,7 +32,10 @@ public:
     std::array<double, 3> velocity() const { return {values_[3], values_[4], values_[5]}; }
     std::array<double, 4> attitude() const { return {values_[6], values_[7], values_[8], values_[9]}; }
     std::array<double, 3> attitudeRates() const { return {values_[10], values_[11], values_[12]}; }
+    // The whole-seconds field of the time tag, read from the buffer.
     std::uint32_t timeTagSeconds() const;
+    // The sub-second count of the time tag, read from the buffer.
+    std::uint16_t timeTagSubseconds() const;
 
     // Quality word of the record (bits 5 to 9 set by the record stream); 0 when decoded.
     std::uint16_t qaFlags() const { return qaFlags_; }

@@ -1,0 +1,119 @@
+#include "generator/pass_generator.h"
+
+#include <algorithm>
+#include <iterator>
+#include <limits>
+#include <ostream>
+#include <stdexcept>
+
+#include "generator/pass_time.h"
+#include "generator/pseudo_random.h"
+#include "orbit/constants.h"
+#include "packets/packet_layout.h"
+#include "time/time_scales.h"
+
+namespace kova::generator {
+
+namespace {
+
+constexpr std::size_t kOutputBufferSize = std::size_t{1} << 20;
+// APIDs of the housekeeping and science packets between the navigation packets.
+constexpr int kOtherApids[] = {0x001, 0x064, 0x0C8, 0x2A5, 0x3BC, 0x3BE, 0x5DC, kIdleApid};
+constexpr std::uint32_t kOtherDataBytesMax = 1024;
+constexpr std::uint32_t kFillerOneIn = 64;  // now and then a long filler packet
+
+}  // namespace
+
+std::uint32_t packetSizeForName(const std::string& name) {
+    return name == kWidePacketSatName ? kWideNavPacketSize : kNavPacketSize;
+}
+
+PassGenerator::PassGenerator(const PassSettings& settings)
+    : settings_(settings),
+      orbit_(settings.elementSet),
+      attitude_(settings.offsets),
+      epochSeconds_(epochTai58Seconds(settings.elementSet)) {
+    if (settings_.packetSize < nav_packet::kDecodedEnd || settings_.packetSize > kMaximumPacketSize) {
+        throw std::invalid_argument("navigation packet size outside 86 to 32773 bytes");
+    }
+    if (settings_.durationSeconds > std::numeric_limits<std::uint32_t>::max() - settings_.startSeconds) {
+        throw std::invalid_argument("the pass ends beyond the range of a 32-bit time tag");
+    }
+    std::sort(settings_.duplicates.begin(), settings_.duplicates.end());
+}
+
+NavSample PassGenerator::sampleAt(std::uint32_t offset) {
+    NavSample sample;
+    sample.seconds = settings_.startSeconds + offset;
+    sample.subseconds = settings_.startSubseconds;
+    const double time = static_cast<double>(sample.seconds) + static_cast<double>(sample.subseconds) * kSubsecondUnit;
+    Vector3 position, velocity, rates;
+    Quaternion quaternion;
+    orbit_.stateAt(time - epochSeconds_, position, velocity);
+    attitude_.attitudeAt(position, velocity, quaternion, rates);
+    for (int k = 0; k < 3; ++k) {
+        sample.values[k] = position[k];
+        sample.values[3 + k] = velocity[k];
+        sample.values[10 + k] = rates[k];
+    }
+    for (int k = 0; k < 4; ++k) sample.values[6 + k] = quaternion[k];
+    return sample;
+}
+
+bool PassGenerator::isLeftOut(std::uint32_t offset) const {
+    for (const PassGap& gap : settings_.gaps) {
+        if (offset > gap.start && static_cast<std::uint64_t>(offset) < std::uint64_t{gap.start} + gap.length) return true;
+    }
+    return false;
+}
+
+int PassGenerator::copiesOf(std::uint32_t offset) const {
+    if (isLeftOut(offset)) return 0;
+    return std::binary_search(settings_.duplicates.begin(), settings_.duplicates.end(), offset) ? 2 : 1;
+}
+
+PassSummary PassGenerator::write(std::ostream& out) {
+    PassSummary summary;
+    PseudoRandom random(settings_.seed);
+    std::vector<std::uint8_t> buffer(kOutputBufferSize + kMaximumPacketSize);
+    std::size_t used = 0;
+    auto flushIfFull = [&]() {
+        if (used >= kOutputBufferSize) {
+            out.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(used));
+            summary.bytes += used;
+            used = 0;
+        }
+    };
+    int navSequence = 0;
+    int otherSequence = 0;
+    for (std::uint32_t offset = 0; offset < settings_.durationSeconds; ++offset) {
+        const int copies = copiesOf(offset);
+        if (copies == 0) continue;
+        const NavSample sample = sampleAt(offset);
+        for (int copy = 0; copy < copies; ++copy) {
+            writeNavigationPacket(buffer.data() + used, settings_.packetSize, navSequence, sample);
+            navSequence = (navSequence + 1) % primary_header::kSequenceLimit;
+            used += settings_.packetSize;
+            ++summary.navPackets;
+            flushIfFull();
+            for (std::uint32_t k = 0; k < settings_.otherPacketsPerNavPacket; ++k) {
+                const int apid = kOtherApids[random.between(0, std::size(kOtherApids) - 1)];
+                const std::uint32_t dataBytes = random.between(0, kFillerOneIn - 1) == 0
+                                                    ? random.between(8192, kMaximumPacketSize - primary_header::kSize)
+                                                    : random.between(1, kOtherDataBytesMax);
+                const std::size_t total = primary_header::kSize + dataBytes;
+                writeOtherPacket(buffer.data() + used, total, apid, otherSequence, random);
+                otherSequence = (otherSequence + 1) % primary_header::kSequenceLimit;
+                used += total;
+                ++summary.otherPackets;
+                flushIfFull();
+            }
+        }
+    }
+    out.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(used));
+    summary.bytes += used;
+    out.flush();
+    return summary;
+}
+
+}  // namespace kova::generator

@@ -1,0 +1,63 @@
+#include "orbit/norad_file.h"
+
+#include <ostream>
+
+#include "orbit/tle_parser.h"
+#include "run/run_stop.h"
+
+namespace kova {
+namespace {
+
+bool isWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isBlankLine(const std::string& line) {
+    for (const char c : line) {
+        if (!isWhiteSpace(c)) return false;
+    }
+    return true;
+}
+
+std::string searchKey(const std::string& satelliteName) {
+    if (satelliteName.empty() || isWhiteSpace(satelliteName.front())) {
+        return std::string(kBlankSatelliteName);
+    }
+    return satelliteName;
+}
+
+}  // namespace
+
+NoradFile::NoradFile(const std::string& fileName, const std::string& satelliteName)
+    : fileName_(fileName), satelliteName_(searchKey(satelliteName)), input_(fileName) {}
+
+bool NoradFile::readLine(std::string& line) {
+    while (std::getline(input_, line)) {
+        if (!isBlankLine(line)) return true;
+    }
+    line.clear();
+    return false;
+}
+
+bool NoradFile::findElementSet() {
+    std::string line;
+    while (readLine(line)) {
+        if (line.find(satelliteName_) == std::string::npos) continue;
+        return readLine(line1_) && readLine(line2_);
+    }
+    return false;
+}
+
+void readNorad(const OptionTable& options, TleRecord& tle, std::ostream& err) {
+    const std::string fileName = options.getOption("-noradfile");
+    if (fileName.empty()) return;
+    NoradFile file(fileName, options.getOption("-noradsatname"));
+    if (!file.isOpen()) reportFileOpenFailure(file.kind(), fileName, err);
+    if (!file.findElementSet()) {
+        err << "\nNorad File Read Error" << std::endl;
+        stopRun(kStatusFailure);
+    }
+    parseTle(file.line1(), file.line2(), tle);
+}
+
+}  // namespace kova

@@ -1,0 +1,49 @@
+#pragma once
+// The norad file: a text file of element sets of many spacecraft. The set wanted follows
+// the first line that holds the satellite name.
+#include <fstream>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "orbit/tle_record.h"
+#include "run/options.h"
+
+namespace kova {
+
+// Search key used when the satellite name is empty or begins with white space.
+inline constexpr std::string_view kBlankSatelliteName = "$$$$";
+
+class NoradFile {
+public:
+    // Opens `fileName` for reading; `satelliteName` is the key of the set wanted.
+    NoradFile(const std::string& fileName, const std::string& satelliteName);
+
+    bool isOpen() const { return input_.is_open(); }
+    const std::string& fileName() const { return fileName_; }
+    std::string_view kind() const { return file_kind::kNorad; }
+    const std::string& satelliteName() const { return satelliteName_; }
+
+    // Finds the first line holding the satellite name (byte-exact, anywhere in the line)
+    // and reads the next two lines as line 1 and line 2. False when the file ends first.
+    bool findElementSet();
+    const std::string& line1() const { return line1_; }
+    const std::string& line2() const { return line2_; }
+
+private:
+    // The next line that holds a character other than white space; false at the end.
+    bool readLine(std::string& line);
+
+    std::string fileName_;
+    std::string satelliteName_;
+    std::ifstream input_;
+    std::string line1_;
+    std::string line2_;
+};
+
+// Reads the element set named by "-noradsatname" from the file named by "-noradfile".
+// An empty file name reads nothing and leaves `tle` as it is. A file that cannot be
+// opened, or holds no complete set under that name, is reported on `err` and stops the run.
+void readNorad(const OptionTable& options, TleRecord& tle, std::ostream& err);
+
+}  // namespace kova

@@ -1,0 +1,64 @@
+#include "packets/packet_file.h"
+
+#include <limits>
+
+#include "packets/packet.h"
+#include "packets/packet_layout.h"
+
+namespace kova {
+
+PacketFile::PacketFile(const std::string& fileName, int apid, std::size_t bufferSize)
+    : fileName_(fileName), apid_(apid), input_(fileName.c_str(), bufferSize) {
+    if (input_.fail()) return;  // not openable: no index
+    buildIndex();
+}
+
+void PacketFile::buildIndex() {
+    Packet header(primary_header::kSize);
+    for (;;) {
+        const std::int64_t offset = input_.tell();
+        header.readFrom(input_);
+        if (input_.fail()) {
+            // The end of the file, even in the middle of a header, ends the walk normally;
+            // any other read failure leaves the stream failed.
+            if (input_.eof()) input_.clear();
+            return;
+        }
+        // The next header follows the data; the move comes before the validity test.
+        input_.seekRelative(header.packetSize());
+        if (header.version() != 0 || header.packetSize() < 1) {
+            input_.setstate(std::ios_base::badbit);
+            return;
+        }
+        if (header.apid() == apid_) {
+            // The index counts with 32-bit numbers; a file with more selected packets than
+            // that cannot be read in full, so it is refused like an unreadable one.
+            if (offsets_.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+                input_.setstate(std::ios_base::badbit);
+                return;
+            }
+            offsets_.push_back(static_cast<std::uint64_t>(offset));
+        }
+    }
+}
+
+std::int32_t PacketFile::lastIndex() const {
+    return offsets_.empty() ? 0 : static_cast<std::int32_t>(offsets_.size() - 1);
+}
+
+void PacketFile::readPacket(Packet& target, std::int32_t index) {
+    currentIndex_ = index;
+    if (index >= 0 && static_cast<std::size_t>(index) < offsets_.size()) {
+        if (input_.good()) input_.seek(static_cast<std::int64_t>(offsets_[static_cast<std::size_t>(index)]));
+        target.readFrom(input_);
+        if (static_cast<std::int64_t>(target.packetSize()) + static_cast<std::int64_t>(primary_header::kSize) ==
+            static_cast<std::int64_t>(target.size())) {
+            return;
+        }
+        input_.setstate(std::ios_base::badbit);
+        return;
+    }
+    input_.setstate(std::ios_base::eofbit | std::ios_base::failbit);
+}
+
+}  // namespace kova

@@ -1,0 +1,67 @@
+#pragma once
+// The packet file: telemetry packets back to back from offset 0, each with a six-byte
+// primary header. The constructor walks the file once and indexes the file offsets of the
+// packets of one APID; afterwards any indexed packet is read by seeking to its offset.
+//
+// The state of the file stream is part of the interface, as for a standard input stream:
+// good; end of file together with failed; failed; bad.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "packets/packet_input.h"
+#include "run/options.h"
+
+namespace kova {
+
+class Packet;
+
+class PacketFile {
+public:
+    // Opens `fileName` (as a C string) for binary input and indexes the packets whose APID
+    // is `apid`. Never stops the run: an open failure leaves the stream failed, a read
+    // error while indexing leaves it failed or bad, and an invalid primary header
+    // (version not 0, or a length field of 32767 or more) leaves it bad. End of file,
+    // including a partial header at the end, ends the walk with the stream good.
+    PacketFile(const std::string& fileName, int apid,
+               std::size_t bufferSize = PacketInput::kDefaultBufferSize);
+
+    const std::string& fileName() const { return fileName_; }
+    std::string_view fileKind() const { return file_kind::kPacket; }
+    int selectedApid() const { return apid_; }
+
+    std::int32_t firstIndex() const { return 0; }
+    // Number of indexed packets minus 1, or 0 when none is indexed.
+    std::int32_t lastIndex() const;
+    std::int32_t indexCount() const { return static_cast<std::int32_t>(offsets_.size()); }
+    // File offset of indexed packet `index` (0 <= index < indexCount()).
+    std::uint64_t offsetOf(std::int32_t index) const { return offsets_[static_cast<std::size_t>(index)]; }
+
+    // Reads indexed packet `index` into `target` (for a NavRecord this also decodes).
+    // Seeks only on a good stream; a read on a stream that is not good reads nothing.
+    // The stream then tells the outcome: good; end of file and failed after a short read
+    // at the end of the file or for an index outside the index (nothing read); bad when
+    // the length field of what the target holds does not fit its buffer size.
+    void readPacket(Packet& target, std::int32_t index);
+    // The index of the last readPacket, -1 before the first.
+    std::int32_t currentIndex() const { return currentIndex_; }
+
+    bool good() const { return input_.good(); }
+    bool eof() const { return input_.eof(); }
+    bool fail() const { return input_.fail(); }  // failed or bad, as for a standard stream
+    bool bad() const { return input_.bad(); }
+    bool failedOrBad() const { return input_.fail(); }
+    std::ios_base::iostate rdstate() const { return input_.rdstate(); }
+
+private:
+    void buildIndex();
+
+    std::string fileName_;
+    int apid_;
+    PacketInput input_;
+    std::vector<std::uint64_t> offsets_;  // 64-bit: packet files may exceed 4 GiB
+    std::int32_t currentIndex_ = -1;
+};
+
+}  // namespace kova
