@@ -1,0 +1,33 @@
+#include "toolkit/attitude_record.h"
+
+#include "packets/nav_record.h"
+#include "run/big_endian.h"
+#include "time/time_scales.h"
+#include "toolkit/attitude_angles.h"
+#include "toolkit/layout.h"
+#include "toolkit/vector_fields.h"
+
+namespace kova {
+
+using namespace attitude_record;
+
+AttitudeRecord::AttitudeRecord() : storebase(kSize) {}
+
+void AttitudeRecord::setTime(double julianDate) { be::storeF64(data() + kTime, tai93FromJulianDate(julianDate)); }
+void AttitudeRecord::setAngles(const std::array<double, 3>& angles) { storeVector3(data() + kAngles, angles); }
+void AttitudeRecord::setRates(const std::array<double, 3>& rates) { storeVector3(data() + kRates, rates); }
+void AttitudeRecord::setQaFlags(std::uint32_t flags) { be::storeU32(data() + kQaFlags, flags); }
+
+void AttitudeRecord::setFromNavRecord(const NavRecord& record, std::uint32_t flags) {
+    setTime(record.julianDate());
+    setAngles(attitudeAngles(record));
+    setRates(record.attitudeRates());
+    setQaFlags(flags);
+}
+
+double AttitudeRecord::time() const { return be::loadF64(data() + kTime); }
+std::array<double, 3> AttitudeRecord::angles() const { return loadVector3(data() + kAngles); }
+std::array<double, 3> AttitudeRecord::rates() const { return loadVector3(data() + kRates); }
+std::uint32_t AttitudeRecord::qaFlags() const { return be::loadU32(data() + kQaFlags); }
+
+}  // namespace kova

@@ -1,0 +1,31 @@
+#pragma once
+// One attitude record (64 bytes, big-endian): time in TAI93 seconds, the three attitude
+// angles A(1,2), A(2,3), A(3,1), the three body rates as in the navigation record, and the
+// record's QA flag word. One block is reused for every record of a run.
+#include <array>
+#include <cstdint>
+
+#include "run/storebase.h"
+
+namespace kova {
+
+class NavRecord;
+
+class AttitudeRecord : public storebase {
+public:
+    AttitudeRecord();
+
+    void setTime(double julianDate);  // stored as tai93FromJulianDate
+    void setAngles(const std::array<double, 3>& angles);
+    void setRates(const std::array<double, 3>& rates);
+    void setQaFlags(std::uint32_t flags);
+    // Time, attitudeAngles and rates of `record`, and `flags` as its QA flag word.
+    void setFromNavRecord(const NavRecord& record, std::uint32_t flags);
+
+    double time() const;  // TAI93 seconds
+    std::array<double, 3> angles() const;
+    std::array<double, 3> rates() const;
+    std::uint32_t qaFlags() const;
+};
+
+}  // namespace kova

@@ -1,0 +1,32 @@
+#include "toolkit/ephemeris_record.h"
+
+#include "packets/nav_record.h"
+#include "run/big_endian.h"
+#include "time/time_scales.h"
+#include "toolkit/layout.h"
+#include "toolkit/vector_fields.h"
+
+namespace kova {
+
+using namespace ephemeris_record;
+
+EphemerisRecord::EphemerisRecord() : storebase(kSize) {}
+
+void EphemerisRecord::setTime(double julianDate) { be::storeF64(data() + kTime, tai93FromJulianDate(julianDate)); }
+void EphemerisRecord::setPosition(const std::array<double, 3>& position) { storeVector3(data() + kPosition, position); }
+void EphemerisRecord::setVelocity(const std::array<double, 3>& velocity) { storeVector3(data() + kVelocity, velocity); }
+void EphemerisRecord::setQaFlags(std::uint32_t flags) { be::storeU32(data() + kQaFlags, flags); }
+
+void EphemerisRecord::setFromNavRecord(const NavRecord& record, std::uint32_t flags) {
+    setTime(record.julianDate());
+    setPosition(record.position());
+    setVelocity(record.velocity());
+    setQaFlags(flags);
+}
+
+double EphemerisRecord::time() const { return be::loadF64(data() + kTime); }
+std::array<double, 3> EphemerisRecord::position() const { return loadVector3(data() + kPosition); }
+std::array<double, 3> EphemerisRecord::velocity() const { return loadVector3(data() + kVelocity); }
+std::uint32_t EphemerisRecord::qaFlags() const { return be::loadU32(data() + kQaFlags); }
+
+}  // namespace kova

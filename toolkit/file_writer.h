@@ -1,0 +1,79 @@
+#pragma once
+// Writer of one toolkit output file. The two header blocks are written when the file is
+// opened, records are appended after them, and a normal close goes back to the start and
+// writes the headers again with their final values (record count, orbits, elements).
+// An abandoned file (every error stop) keeps the headers written at open and every block
+// handed over so far. Output is buffered: a record is not a system call.
+#include <cstddef>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "run/storebase.h"
+#include "toolkit/attitude_header.h"
+#include "toolkit/ephemeris_header.h"
+#include "toolkit/toolkit_header.h"
+
+namespace kova {
+
+class ToolkitFileWriter {
+public:
+    static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+
+    // Opens `fileName` for binary writing, truncating an existing file; the name ends at
+    // its first NUL byte. On success writes the common header, then the kind header, so
+    // the records start at offset 512. Takes a use count on both blocks, open or not; the
+    // blocks must outlive the writer.
+    ToolkitFileWriter(const std::string& fileName, ToolkitHeader& commonHeader, storebase& kindHeader,
+                      std::string_view kind);
+    ToolkitFileWriter(const ToolkitFileWriter&) = delete;
+    ToolkitFileWriter& operator=(const ToolkitFileWriter&) = delete;
+    // Abandons the file when it was not closed.
+    virtual ~ToolkitFileWriter();
+
+    bool openFailed() const { return openFailed_; }
+    // The stream is in a failed state: the open failed, or a write (possibly of earlier,
+    // buffered blocks) did not reach the file. Stays set after close() and abandon().
+    bool failed() const { return stream_.fail(); }
+
+    // Appends the whole block (64 bytes for a record, 32 for an orbit metadata record).
+    void writeBlock(const storebase& block);
+
+    // Normal end: rewrites both headers at offset 0, flushes, releases the blocks and
+    // closes the file. Returns false when the stream failed at any point; failed() then
+    // says so too.
+    bool close();
+    // Error stop: flushes what was written, releases the blocks and closes the file
+    // without rewriting the headers.
+    void abandon();
+
+    const std::string& fileName() const { return fileName_; }
+    std::string_view kind() const { return kind_; }
+
+private:
+    void writeHeaders();
+    void finish();
+
+    std::string fileName_;
+    std::string_view kind_;
+    ToolkitHeader* commonHeader_;
+    storebase* kindHeader_;
+    // Declared before the stream: the stream flushes into the file from it until closed.
+    std::unique_ptr<char[]> buffer_;
+    std::ofstream stream_;
+    bool openFailed_ = false;
+    bool finished_ = false;
+};
+
+class EphemerisFileWriter : public ToolkitFileWriter {
+public:
+    EphemerisFileWriter(const std::string& fileName, ToolkitHeader& commonHeader, EphemerisHeader& ephemerisHeader);
+};
+
+class AttitudeFileWriter : public ToolkitFileWriter {
+public:
+    AttitudeFileWriter(const std::string& fileName, ToolkitHeader& commonHeader, AttitudeHeader& attitudeHeader);
+};
+
+}  // namespace kova

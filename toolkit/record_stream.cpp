@@ -1,0 +1,136 @@
+#include "toolkit/record_stream.h"
+
+#include <bitset>
+
+#include "packets/packet_file.h"
+#include "toolkit/layout.h"
+
+namespace kova {
+
+namespace {
+
+// Only bits 0 to 15 exist; std::bitset refuses any other position with out_of_range.
+std::uint16_t withFlag(std::uint16_t flags, unsigned bit) {
+    std::bitset<16> bits(flags);
+    bits.set(bit);
+    return static_cast<std::uint16_t>(bits.to_ulong());
+}
+
+void setFlag(NavRecord& record, unsigned bit) { record.setQaFlags(withFlag(record.qaFlags(), bit)); }
+
+}  // namespace
+
+bool NevilleInterpolator::addPoint(double x, double y) {
+    if (count_ == kCapacity) return false;
+    xs_[count_] = x;
+    ys_[count_] = y;
+    ++count_;
+    return true;
+}
+
+bool NevilleInterpolator::hasPointAt(double x) const {
+    for (std::size_t i = 0; i < count_; ++i) {
+        if (xs_[i] == x) return true;
+    }
+    return false;
+}
+
+double NevilleInterpolator::evaluate(double x) const {
+    if (count_ == 0) return 0.0;
+    return neville(0, count_ - 1, x);
+}
+
+double NevilleInterpolator::neville(std::size_t i, std::size_t j, double x) const {
+    if (i == j) return ys_[i];
+    return (neville(i, j - 1, x) * (xs_[j] - x) + neville(i + 1, j, x) * (x - xs_[i])) / (xs_[j] - xs_[i]);
+}
+
+NavRecordStream::NavRecordStream(PacketFile& input, std::uint32_t packetReadSize)
+    : input_(input), scratch_(packetReadSize) {
+    slots_.reserve(record_stream::kWindowSlots);
+    for (std::size_t i = 0; i < record_stream::kWindowSlots; ++i) slots_.emplace_back(packetReadSize);
+}
+
+const NavRecord* NavRecordStream::next() {
+    using namespace record_stream;
+    if (filling_) {
+        // The fill times accumulate one-second steps from the record before the gap.
+        fillTime_ = fillTime_ + kOneSecond;
+        if (!(fillTime_ < nextRealTime_ - kShortGapThreshold)) filling_ = false;
+        NavValues filled;
+        for (std::size_t k = 0; k < kChannelCount; ++k) filled[k] = channels_[k].evaluate(fillTime_);
+        // The fill record takes the slot of the record before the gap, which was handed
+        // out already; later gaps in the same window interpolate through it.
+        current_->setValues(filled);
+        current_->setJulianDate(fillTime_);
+        setFlag(*current_, qa_flags::kRep);
+        return handOver();
+    }
+
+    topUpWindow();
+    if (cursor_ >= held_) return nullptr;
+    current_ = &slotAt(cursor_);
+    ++cursor_;
+    if (cursor_ < held_) {
+        NavRecord& following = slotAt(cursor_);
+        const double difference = following.julianDate() - current_->julianDate();
+        if (difference > kLongGapThreshold) {
+            setFlag(*current_, qa_flags::kLgf);
+            setFlag(following, qa_flags::kLgb);
+        } else if (difference > kShortGapThreshold) {
+            setFlag(*current_, qa_flags::kSgf);
+            setFlag(following, qa_flags::kSgb);
+            filling_ = true;
+            fillTime_ = current_->julianDate();
+            nextRealTime_ = following.julianDate();
+            loadChannels();
+        }
+    }
+    return handOver();
+}
+
+void NavRecordStream::topUpWindow() {
+    using record_stream::kLookBehind;
+    using record_stream::kWindowSlots;
+    while (input_.good() && !(held_ == kWindowSlots && cursor_ <= kLookBehind)) {
+        // Reads go into the scratch record, so a read that fails (a wrong length, a
+        // truncated last packet) leaves every record of the window as it was.
+        input_.readPacket(scratch_, static_cast<std::int32_t>(nextPacketIndex_));
+        ++nextPacketIndex_;
+        if (input_.good()) addScratchToWindow();
+    }
+}
+
+void NavRecordStream::addScratchToWindow() {
+    slots_[writePosition_] = scratch_;
+    writePosition_ = (writePosition_ + 1) % record_stream::kWindowSlots;
+    if (held_ < record_stream::kWindowSlots) {
+        ++held_;
+    } else {
+        // The oldest record is dropped; positions count from the oldest.
+        oldest_ = (oldest_ + 1) % record_stream::kWindowSlots;
+        --cursor_;
+    }
+}
+
+void NavRecordStream::loadChannels() {
+    for (NevilleInterpolator& channel : channels_) channel.clear();
+    for (std::size_t position = 0; position < held_; ++position) {
+        const NavRecord& record = slotAt(position);
+        const double time = record.julianDate();
+        // Two points at one time would divide by zero; the first record at a time stands.
+        if (channels_[0].hasPointAt(time)) continue;
+        const NavValues& values = record.values();
+        for (std::size_t k = 0; k < record_stream::kChannelCount; ++k) channels_[k].addPoint(time, values[k]);
+    }
+}
+
+const NavRecord* NavRecordStream::handOver() {
+    handedOverFlags_ = current_->qaFlags();
+    current_->setQaFlags(0);
+    cutter_.cutRevolutions(*current_, satPass_);
+    ++recordCount_;
+    return current_;
+}
+
+}  // namespace kova
