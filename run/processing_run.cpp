@@ -1,0 +1,284 @@
+#include "run/processing_run.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "orbit/constants.h"
+#include "orbit/orbit_model.h"
+#include "orbit/tle.h"
+#include "packets/nav_record.h"
+#include "packets/packet_file.h"
+#include "run/options.h"
+#include "run/run_stop.h"
+#include "run/version.h"
+#include "toolkit/file_writer.h"
+#include "toolkit/headers.h"
+#include "toolkit/records.h"
+#include "toolkit/record_stream.h"
+
+namespace kova {
+namespace {
+
+// A file name as the operating system sees it: the value up to its first NUL byte.
+std::string openedName(const std::string& value) { return std::string(value.c_str()); }
+
+bool sameExistingFile(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    std::error_code ec;
+    const bool same = std::filesystem::equivalent(openedName(a), openedName(b), ec);
+    return !ec && same;
+}
+
+// The objects of one run, created in this order and destroyed in reverse: the stream first,
+// then the attitude writer, the ephemeris writer, and the header blocks last.
+class ProcessingRun {
+public:
+    ProcessingRun(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+    void execute(int argc, const char* const* argv);
+
+private:
+    void settleOptions(int argc, const char* const* argv);
+    void openPacketFile();
+    void readFirstAndLastPacket();
+    void printDiagnostics();
+    void prepareHeaders();
+    void openOutputFiles();
+    void refuseInputAsOutput(std::string_view kind, const std::string& name, bool isAttitude);
+    void recordPass();
+    void orbitPass();
+    void closeOutputFiles();
+    [[noreturn]] void reportWriteFailure(const ToolkitFileWriter& writer);
+    void checkWritten(const ToolkitFileWriter& writer) {
+        if (writer.failed()) reportWriteFailure(writer);
+    }
+
+    std::ostream& out_;
+    std::ostream& err_;
+
+    CommandLineOptions commandLine_;
+    ConfigFileOptions config_;
+    std::uint32_t packetReadSize_ = kNavPacketSize;
+    std::optional<PacketFile> packets_;
+    TleRecord tle_;
+    std::optional<NavRecord> first_;
+    std::optional<NavRecord> last_;
+    std::optional<ToolkitHeader> toolkitHeader_;
+    std::optional<EphemerisHeader> ephemerisHeader_;
+    std::optional<AttitudeHeader> attitudeHeader_;
+    std::optional<EphemerisFileWriter> ephemerisWriter_;
+    std::optional<AttitudeFileWriter> attitudeWriter_;
+    std::optional<NavRecordStream> stream_;
+};
+
+void ProcessingRun::execute(int argc, const char* const* argv) {
+    out_ << "kova " << kVersion << std::endl;
+    settleOptions(argc, argv);
+
+    if (config_.getOption("-noradsatname") == kWidePacketSatName) packetReadSize_ = kWideNavPacketSize;
+    if (config_.isOn("-diag_1")) {
+        err_ << "\ndiag_1 Pkt Read Size = " << std::dec << packetReadSize_ << std::endl;
+    }
+
+    openPacketFile();
+    readNorad(config_, tle_, err_);
+    readFirstAndLastPacket();
+    if (config_.isOn("-diag_1")) printDiagnostics();
+
+    prepareHeaders();
+    openOutputFiles();
+    stream_.emplace(*packets_, packetReadSize_);
+    recordPass();
+    orbitPass();
+
+    if (config_.isOn("-listconfig")) out_ << "\nnormal termination\n" << std::endl;
+    closeOutputFiles();
+}
+
+void ProcessingRun::settleOptions(int argc, const char* const* argv) {
+    parseCommandLine(argc, argv, commandLine_, err_);
+    readConfigFile(commandLine_, config_, err_);
+    mergeCommandLine(commandLine_, config_);
+    applyDefaultFileNames(config_);
+    listConfiguration(commandLine_, config_, out_);
+}
+
+void ProcessingRun::openPacketFile() {
+    const std::string name = config_.getOption("-packetfile");
+    if (name.empty()) {
+        err_ << "ERROR: missing input file name" << std::endl;
+        stopRun(kStatusNoPacketFile);
+    }
+    // Probe first, so that a missing file is told apart from an unreadable one.
+    {
+        std::ifstream probe(name.c_str(), std::ios::in | std::ios::binary);
+        if (!probe.is_open()) {
+            err_ << "ERROR opening input:" << name << std::endl;
+            stopRun(kStatusNoPacketFile);
+        }
+    }
+    packets_.emplace(name, kNavApid);
+    if (packets_->failedOrBad()) reportFileOpenFailure(file_kind::kPacket, name, err_);
+}
+
+void ProcessingRun::readFirstAndLastPacket() {
+    first_.emplace(packetReadSize_);
+    last_.emplace(packetReadSize_);
+    packets_->readPacket(*first_, packets_->firstIndex());
+    const auto last = packets_->lastIndex();
+    packets_->readPacket(*last_, last);
+    if (last == 0) {
+        err_ << "\nPacket File Empty" << std::endl;
+        stopRun(kStatusFailure);
+    }
+    if (packets_->failedOrBad()) {
+        err_ << "\nPacket File Read Error" << std::endl;
+        err_ << "\nBegin Packet is:\n";
+        printNavRecord(err_, *first_);
+        err_ << "\nEnd   Packet is:\n";
+        printNavRecord(err_, *last_) << std::endl;
+        stopRun(kStatusFailure);
+    }
+}
+
+void ProcessingRun::printDiagnostics() {
+    err_ << "\ndiag_1 Beg Pkt";
+    printNavRecord(err_, *first_) << std::endl;
+    err_ << "\ndiag_1 End Pkt";
+    printNavRecord(err_, *last_) << std::endl;
+    err_ << "\ndiag_1 TLE " << std::endl;
+    printTle(tle_, err_);
+}
+
+void ProcessingRun::prepareHeaders() {
+    toolkitHeader_.emplace();
+    toolkitHeader_->setSpacecraft(config_.getOption("-xtksatname"));
+    toolkitHeader_->setSource(config_.getOption("-station"));
+    toolkitHeader_->setVersion(config_.getOption("-version"));
+    toolkitHeader_->setTimeRange(first_->julianDate(), last_->julianDate());
+    toolkitHeader_->setInterval(1.0f);
+
+    ephemerisHeader_.emplace();
+    ephemerisHeader_->setReferenceFrame(kReferenceFrame);
+    attitudeHeader_.emplace();
+    attitudeHeader_->setAngleOrder(3, 1, 2);
+}
+
+// An output never overwrites an input of the run or the other output: truncating the
+// packet file (or one output with the other) would destroy the data it is made from.
+void ProcessingRun::refuseInputAsOutput(std::string_view kind, const std::string& name,
+                                        bool isAttitude) {
+    struct Named {
+        std::string_view kind;
+        std::string name;
+    };
+    const Named others[] = {
+        {file_kind::kPacket, config_.getOption("-packetfile")},
+        {file_kind::kNorad, config_.getOption("-noradfile")},
+        {file_kind::kConfiguration, commandLine_.getOption("-configfile")},
+        {file_kind::kEphemeris, isAttitude ? config_.getOption("-ephemerisfile") : std::string()},
+    };
+    for (const Named& other : others) {
+        if (!sameExistingFile(name, other.name)) continue;
+        err_ << "\nFile Open failed for " << kind << " file: " << fileNameDetail(name)
+             << "\nit names the same file as the " << other.kind << " file" << std::endl;
+        stopRun(kStatusFailure);
+    }
+}
+
+void ProcessingRun::openOutputFiles() {
+    const std::string ephemerisName = config_.getOption("-ephemerisfile");
+    refuseInputAsOutput(file_kind::kEphemeris, ephemerisName, false);
+    ephemerisWriter_.emplace(ephemerisName, *toolkitHeader_, *ephemerisHeader_);
+    if (ephemerisWriter_->openFailed()) {
+        reportFileOpenFailure(file_kind::kEphemeris, ephemerisName, err_);
+    }
+    checkWritten(*ephemerisWriter_);
+
+    const std::string attitudeName = config_.getOption("-attitudefile");
+    refuseInputAsOutput(file_kind::kAttitude, attitudeName, true);
+    attitudeWriter_.emplace(attitudeName, *toolkitHeader_, *attitudeHeader_);
+    if (attitudeWriter_->openFailed()) {
+        reportFileOpenFailure(file_kind::kAttitude, attitudeName, err_);
+    }
+    checkWritten(*attitudeWriter_);
+}
+
+void ProcessingRun::recordPass() {
+    EphemerisRecord ephemerisRecord;
+    AttitudeRecord attitudeRecord;
+    while (const NavRecord* record = stream_->next()) {
+        const std::uint32_t flags = stream_->currentQaFlags();
+        ephemerisRecord.setFromNavRecord(*record, flags);
+        attitudeRecord.setFromNavRecord(*record, flags);
+        ephemerisWriter_->writeBlock(ephemerisRecord);
+        attitudeWriter_->writeBlock(attitudeRecord);
+        if (ephemerisWriter_->failed() || attitudeWriter_->failed()) {
+            checkWritten(*ephemerisWriter_);
+            checkWritten(*attitudeWriter_);
+        }
+    }
+    if (!packets_->eof()) {
+        err_ << "\nPacket File read error" << std::endl;
+        err_ << "\npacket index = " << std::dec << packets_->currentIndex();
+        printPacketHeader(err_, stream_->scratchRecord()) << std::endl;
+        stopRun(kStatusFailure);
+    }
+}
+
+void ProcessingRun::orbitPass() {
+    const SatPass& pass = stream_->satPass();
+    OrbitMetadataRecord metadata;
+    revolutionRecords(pass, tle_, config_, err_,
+                      [&](std::int32_t orbitNumber, double ascendingNode, double descendingNode,
+                          double descendingNodeLongitude) {
+                          metadata.setOrbitNumber(orbitNumber);
+                          metadata.setAscendingNodeTime(ascendingNode);
+                          metadata.setDescendingNodeTime(descendingNode);
+                          metadata.setDescendingNodeLongitude(descendingNodeLongitude);
+                          ephemerisWriter_->writeBlock(metadata);
+                          checkWritten(*ephemerisWriter_);
+                      });
+    const auto [beginOrbit, endOrbit] = passOrbitNumbers(pass, tle_);
+    toolkitHeader_->setRecordCount(static_cast<std::int32_t>(stream_->recordCount()));
+    ephemerisHeader_->setOrbits(beginOrbit, endOrbit,
+                                static_cast<std::int32_t>(orbitCount(beginOrbit, endOrbit)));
+    ephemerisHeader_->setKeplerElements(passElements(pass, tle_));
+}
+
+void ProcessingRun::closeOutputFiles() {
+    stream_.reset();
+    attitudeWriter_->close();
+    checkWritten(*attitudeWriter_);
+    ephemerisWriter_->close();
+    checkWritten(*ephemerisWriter_);
+}
+
+void ProcessingRun::reportWriteFailure(const ToolkitFileWriter& writer) {
+    err_ << "\nFile Write failed for " << writer.kind() << " file: " << fileNameDetail(writer.fileName())
+         << std::endl;
+    stopRun(kStatusFailure);
+}
+
+}  // namespace
+
+int runKova(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    try {
+        ProcessingRun run(out, err);
+        run.execute(argc, argv);
+    } catch (const RunStop& stop) {
+        out.flush();
+        err.flush();
+        return stop.status;
+    }
+    out.flush();
+    return 0;
+}
+
+}  // namespace kova
