@@ -12,14 +12,24 @@ namespace kova {
 
 namespace {
 
+void writeUsage(const DumpTool& tool, std::ostream& err) {
+    err << "usage: " << tool.programName << " [-file] NAME [-beg N] [-cnt N|all]" << std::endl;
+}
+
 void dumpOrStop(const DumpTool& tool, int argc, const char* const* argv, std::ostream& err) {
     if (argc < 2) {
         // Without any argument there is no input name at all.
-        err << "usage: " << tool.programName << " [-file] NAME [-beg N] [-cnt N|all]" << std::endl;
+        writeUsage(tool, err);
         stopRun(kStatusFailure);
     }
     DumpOptions options;
-    options.scanCommandLine(argc, argv, err);
+    try {
+        options.scanCommandLine(argc, argv, err);
+    } catch (const RunStop&) {
+        // A refused command line is followed by the form that is expected.
+        writeUsage(tool, err);
+        throw;
+    }
     const std::string inputName = options.inputFileName();
     const std::string dumpName = dumpFileNameFor(inputName);
 

@@ -159,7 +159,7 @@ TEST(AttdiagRun, RefusesBadCommandLinesAndReportsFilesItCannotOpen) {
     tenRecordFile().writeTo(input);
     const test::DumpToolResult refused = runAttdiagOn(input, {"-beg"});
     EXPECT_EQ(refused.status, -1);
-    EXPECT_EQ(refused.errorText, "\nBad Command Line Keyword: -beg\n");
+    EXPECT_EQ(refused.errorText, "\nBad Command Line Keyword: -beg\nusage: attdiag [-file] NAME [-beg N] [-cnt N|all]\n");
     EXPECT_FALSE(refused.dumpExists);
 
     const std::string absent = test::testFilePath("absent.att");

@@ -304,7 +304,7 @@ TEST(EphdiagRun, RefusesAKeywordAsLastArgumentWithoutCreatingTheDump) {
     smallEphemerisFile().writeTo(input);
     const test::DumpToolResult result = runEphdiagOn(input, {"-cnt"});
     EXPECT_EQ(result.status, -1);
-    EXPECT_EQ(result.errorText, "\nBad Command Line Keyword: -cnt\n");
+    EXPECT_EQ(result.errorText, "\nBad Command Line Keyword: -cnt\nusage: ephdiag [-file] NAME [-beg N] [-cnt N|all]\n");
     EXPECT_FALSE(result.dumpExists);
 }
 
