@@ -215,5 +215,16 @@ TEST_F(WholeRun, OutputsNeverOverwriteInputsOrEachOther) {
                             "\nit names the same file as the ephemeris file\n");
 }
 
+TEST_F(WholeRun, FullDiskIsAFailureNotASuccess) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    writePassAndNorad(dir, twoHourPass());
+    const RunOutput eph = runKovaInProcess(words({"-ephemerisfile", "/dev/full"}));
+    EXPECT_EQ(eph.status, -1);
+    EXPECT_EQ(eph.err, "\nFile Write failed for ephemeris file:  /dev/full\n");
+    const RunOutput att = runKovaInProcess(words({"-attitudefile", "/dev/full"}));
+    EXPECT_EQ(att.status, -1);
+    EXPECT_EQ(att.err, "\nFile Write failed for attitude file:  /dev/full\n");
+}
+
 }  // namespace
 }  // namespace kova::test
