@@ -92,6 +92,10 @@ struct WindowCase {
     bool earlyEnd;
 };
 
+// Test names stay the same from run to run: print the case, not its bytes.
+void PrintTo(const WindowCase& c, std::ostream* out) { *out << c.name; }
+
+
 class AttdiagWindow : public ::testing::TestWithParam<WindowCase> {};
 
 TEST_P(AttdiagWindow, ShowsTheWindowAndReadsNoFurther) {

@@ -42,6 +42,10 @@ struct ScanCase {
     std::uint32_t limit;
 };
 
+// Test names stay the same from run to run: print the case, not its bytes.
+void PrintTo(const ScanCase& c, std::ostream* out) { *out << "input " << c.inputName; }
+
+
 class CommandLineScan : public ::testing::TestWithParam<ScanCase> {};
 
 TEST_P(CommandLineScan, GivesInputAndWindow) {

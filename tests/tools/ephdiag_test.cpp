@@ -134,6 +134,10 @@ struct WindowCase {
     const char* countLine;
 };
 
+// Test names stay the same from run to run: print the case, not its bytes.
+void PrintTo(const WindowCase& c, std::ostream* out) { *out << c.name; }
+
+
 class EphdiagWindow : public ::testing::TestWithParam<WindowCase> {};
 
 TEST_P(EphdiagWindow, ShowsTheSelectedRecordsAndReadsThemAll) {
