@@ -1,8 +1,10 @@
 #include "run/options.h"
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <system_error>
 
 #include "run/run_stop.h"
 #include "time/julian_date.h"
@@ -101,7 +103,11 @@ void readConfigFile(const CommandLineOptions& commandLine, ConfigFileOptions& co
     const std::string name = commandLine.getOption(keywordText(option_keyword::kConfigFile));
     if (name.empty()) return;
     std::ifstream file(name.c_str());
-    if (!file.is_open()) reportFileOpenFailure(file_kind::kConfiguration, name, err);
+    // A directory opens like a file but reads as if it were empty; it is no configuration.
+    std::error_code ignored;
+    if (!file.is_open() || std::filesystem::is_directory(name.c_str(), ignored)) {
+        reportFileOpenFailure(file_kind::kConfiguration, name, err);
+    }
 
     // Each line: its first word is the keyword, the rest of the line is the value. There is
     // no comment syntax; a keyword at the very end with no line after it is dropped.

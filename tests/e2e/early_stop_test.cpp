@@ -48,6 +48,14 @@ TEST(EarlyStop, UnopenableConfigurationFile) {
     EXPECT_EQ(result.err, "\nFile Open failed for configuration file:  none.cfg\n");
 }
 
+TEST(EarlyStop, DirectoryIsNoConfigurationFile) {
+    TemporaryDirectory dir;
+    std::filesystem::create_directory(dir.file("conf.d"));
+    const ProcessResult result = runProgram("kova", {"-configfile", "conf.d"}, dir.path());
+    EXPECT_EQ(result.exitCode, 255);
+    EXPECT_EQ(result.err, "\nFile Open failed for configuration file:  conf.d\n");
+}
+
 TEST(EarlyStop, DiagnosticPacketSizeComesBeforeTheFileChecks) {
     TemporaryDirectory dir;
     writeText(dir.file("run.cfg"), "-noradsatname SELA\n-diag_1 yes\n");
