@@ -24,19 +24,18 @@ std::ostream& printValues(std::ostream& out, const char* label, const double* va
 
 NavRecord::NavRecord(std::uint32_t packetReadSize) : Packet(packetReadSize) {}
 
-void NavRecord::readFrom(PacketInput& input) {
-    Packet::readFrom(input);
-    decode();
-}
-
 void NavRecord::decode() {
+    if (size() >= nav_packet::kDecodedEnd) {
+        decodeFields(data());
+        return;
+    }
     // A record too short for the decoded fields is read as if zero-padded.
     std::uint8_t padded[nav_packet::kDecodedEnd] = {};
-    const std::uint8_t* bytes = data();
-    if (size() < nav_packet::kDecodedEnd) {
-        if (size() != 0) std::memcpy(padded, data(), size());
-        bytes = padded;
-    }
+    if (size() != 0) std::memcpy(padded, data(), size());
+    decodeFields(padded);
+}
+
+void NavRecord::decodeFields(const std::uint8_t* bytes) {
     julianDate_ = julianDateFromTai58(be::loadU32(bytes + nav_packet::kTimeTagSeconds),
                                       be::loadU16(bytes + nav_packet::kTimeTagSubseconds));
     for (std::size_t i = 0; i < nav_packet::kReal48Count; ++i) {

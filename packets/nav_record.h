@@ -2,6 +2,7 @@
 // One navigation packet decoded: 13 values (position m, velocity m/s, quaternion q1..q4
 // with q4 the scalar part, three attitude rates) and the time tag as a TAI Julian date.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 
@@ -12,12 +13,24 @@ namespace kova {
 
 using NavValues = std::array<double, 13>;
 
+// Where each quantity starts among the 13 values.
+namespace nav_value {
+inline constexpr std::size_t kPosition = 0;    // x, y, z [m]
+inline constexpr std::size_t kVelocity = 3;    // x, y, z [m/s]
+inline constexpr std::size_t kQuaternion = 6;  // q1, q2, q3, q4 (scalar)
+inline constexpr std::size_t kRates = 10;      // three attitude rates
+}  // namespace nav_value
+
 class NavRecord : public Packet {
 public:
     // The buffer holds one navigation packet of `packetReadSize` bytes (126 or 214).
     explicit NavRecord(std::uint32_t packetReadSize);
 
-    void readFrom(PacketInput& input) override;  // read, then decode whatever was read
+    // Read, then decode whatever was read.
+    void readFrom(PacketInput& input) final {
+        Packet::readFrom(input);
+        decode();
+    }
     // Decodes the buffer as it stands: time tag to Julian date, 10 Real48 and 3 Real32
     // values; clears the flag word. A buffer shorter than a navigation packet's decoded
     // part reads its missing bytes as 0.
@@ -42,6 +55,9 @@ public:
     void setQaFlags(std::uint16_t flags) { qaFlags_ = flags; }
 
 private:
+    // decode() of a buffer that holds at least the decoded part of a navigation packet.
+    void decodeFields(const std::uint8_t* bytes);
+
     NavValues values_{};
     double julianDate_ = 0.0;
     std::uint16_t qaFlags_ = 0;

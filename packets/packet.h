@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <iosfwd>
 
+#include "packets/packet_input.h"
+#include "packets/packet_layout.h"
 #include "run/storebase.h"
 
 namespace kova {
-
-class PacketInput;  // buffered binary input of the packet file (packets/packet_input.h)
 
 class Packet : public storebase {
 public:
@@ -16,13 +16,24 @@ public:
     // One unformatted read of exactly size() bytes from the current position. A read that
     // meets the end of the file stores the bytes that were there at the start of the
     // buffer; the rest keeps what it held.
-    virtual void readFrom(PacketInput& input);
+    virtual void readFrom(PacketInput& input) { input.read(data(), size()); }
 
     // The header fields; a buffer shorter than the header reads its missing bytes as 0.
-    int version() const;            // top three bits of byte 0
-    int apid() const;               // 11 bits
-    int sequenceCount() const;      // 14 bits
-    std::int16_t packetSize() const;  // length field + 1, as a signed 16-bit value
+    // Inline: the indexing walk reads them for every packet of the file.
+    int version() const { return headerByte(0) >> primary_header::kVersionShift; }  // top three bits of byte 0
+    int apid() const {  // 11 bits
+        return (headerByte(0) & primary_header::kApidHighMask) * 256 + headerByte(primary_header::kApidLow);
+    }
+    int sequenceCount() const {  // 14 bits
+        return (headerByte(primary_header::kSequence) & primary_header::kSequenceHighMask) * 256 +
+               headerByte(primary_header::kSequence + 1);
+    }
+    std::int16_t packetSize() const {  // length field + 1, as a signed 16-bit value
+        const int lengthField =
+            headerByte(primary_header::kLength) * 256 + headerByte(primary_header::kLength + 1);
+        // A length field of 32767 or more wraps to a size below 1 (65535 gives 0).
+        return static_cast<std::int16_t>(lengthField + 1);
+    }
 
 private:
     std::uint8_t headerByte(std::uint32_t offset) const {

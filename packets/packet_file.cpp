@@ -17,7 +17,8 @@ void PacketFile::buildIndex() {
     Packet header(primary_header::kSize);
     for (;;) {
         const std::int64_t offset = input_.tell();
-        header.readFrom(input_);
+        // The read of header.readFrom, with the header's fixed size known here.
+        input_.read(header.data(), primary_header::kSize);
         if (input_.fail()) {
             // The end of the file, even in the middle of a header, ends the walk normally;
             // any other read failure leaves the stream failed.
@@ -44,21 +45,6 @@ void PacketFile::buildIndex() {
 
 std::int32_t PacketFile::lastIndex() const {
     return offsets_.empty() ? 0 : static_cast<std::int32_t>(offsets_.size() - 1);
-}
-
-void PacketFile::readPacket(Packet& target, std::int32_t index) {
-    currentIndex_ = index;
-    if (index >= 0 && static_cast<std::size_t>(index) < offsets_.size()) {
-        if (input_.good()) input_.seek(static_cast<std::int64_t>(offsets_[static_cast<std::size_t>(index)]));
-        target.readFrom(input_);
-        if (static_cast<std::int64_t>(target.packetSize()) + static_cast<std::int64_t>(primary_header::kSize) ==
-            static_cast<std::int64_t>(target.size())) {
-            return;
-        }
-        input_.setstate(std::ios_base::badbit);
-        return;
-    }
-    input_.setstate(std::ios_base::eofbit | std::ios_base::failbit);
 }
 
 }  // namespace kova

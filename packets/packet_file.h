@@ -8,14 +8,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "packets/nav_record.h"
+#include "packets/packet.h"
 #include "packets/packet_input.h"
+#include "packets/packet_layout.h"
+#include "packets/packet_offset_index.h"
 #include "run/options.h"
 
 namespace kova {
-
-class Packet;
 
 class PacketFile {
 public:
@@ -43,7 +44,10 @@ public:
     // The stream then tells the outcome: good; end of file and failed after a short read
     // at the end of the file or for an index outside the index (nothing read); bad when
     // the length field of what the target holds does not fit its buffer size.
-    void readPacket(Packet& target, std::int32_t index);
+    void readPacket(Packet& target, std::int32_t index) { readInto(target, index); }
+    // The same for a navigation record, with its read and decode called directly: the
+    // record stream reads every navigation packet of the file this way.
+    void readPacket(NavRecord& target, std::int32_t index) { readInto(target, index); }
     // The index of the last readPacket, -1 before the first.
     std::int32_t currentIndex() const { return currentIndex_; }
 
@@ -56,11 +60,25 @@ public:
 
 private:
     void buildIndex();
+    template <typename Target>
+    void readInto(Target& target, std::int32_t index) {
+        currentIndex_ = index;
+        if (index >= 0 && static_cast<std::size_t>(index) < offsets_.size()) {
+            if (input_.good()) input_.seek(static_cast<std::int64_t>(offsets_[static_cast<std::size_t>(index)]));
+            target.readFrom(input_);
+            if (static_cast<std::int64_t>(target.packetSize()) + static_cast<std::int64_t>(primary_header::kSize) !=
+                static_cast<std::int64_t>(target.size())) {
+                input_.setstate(std::ios_base::badbit);
+            }
+            return;
+        }
+        input_.setstate(std::ios_base::eofbit | std::ios_base::failbit);
+    }
 
     std::string fileName_;
     int apid_;
     PacketInput input_;
-    std::vector<std::uint64_t> offsets_;  // 64-bit: packet files may exceed 4 GiB
+    PacketOffsetIndex offsets_;
     std::int32_t currentIndex_ = -1;
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace kova {
 
@@ -16,7 +15,7 @@ PacketInput::PacketInput(const char* fileName, std::size_t bufferSize)
     }
 }
 
-void PacketInput::read(std::uint8_t* destination, std::int64_t count) {
+void PacketInput::readAcrossWindows(std::uint8_t* destination, std::int64_t count) {
     gcount_ = 0;
     if (!good()) {
         state_ |= std::ios_base::failbit;
@@ -74,41 +73,6 @@ bool PacketInput::refillWindow() {
         filePosition_ = -1;
         return false;
     }
-}
-
-void PacketInput::seek(std::int64_t position) {
-    state_ &= ~std::ios_base::eofbit;
-    if (!good()) {
-        state_ |= std::ios_base::failbit;
-        return;
-    }
-    if (position < 0) {
-        state_ |= std::ios_base::failbit;
-        return;
-    }
-    position_ = position;
-}
-
-void PacketInput::seekRelative(std::int64_t offset) {
-    state_ &= ~std::ios_base::eofbit;
-    if (!good()) {
-        state_ |= std::ios_base::failbit;
-        return;
-    }
-    // Before the start of the file, or beyond any offset the file can have.
-    if (offset < -position_ || offset > std::numeric_limits<std::int64_t>::max() - position_) {
-        state_ |= std::ios_base::failbit;
-        return;
-    }
-    position_ += offset;
-}
-
-std::int64_t PacketInput::tell() {
-    if (!good()) {
-        state_ |= std::ios_base::failbit;
-        return -1;
-    }
-    return position_;
 }
 
 }  // namespace kova

@@ -19,6 +19,7 @@
 #include "run/version.h"
 #include "toolkit/file_writer.h"
 #include "toolkit/headers.h"
+#include "toolkit/record_batch.h"
 #include "toolkit/records.h"
 #include "toolkit/record_stream.h"
 
@@ -213,15 +214,22 @@ void ProcessingRun::openOutputFiles() {
 void ProcessingRun::recordPass() {
     EphemerisRecord ephemerisRecord;
     AttitudeRecord attitudeRecord;
-    while (const NavRecord* record = stream_->next()) {
-        const std::uint32_t flags = stream_->currentQaFlags();
-        ephemerisRecord.setFromNavRecord(*record, flags);
-        attitudeRecord.setFromNavRecord(*record, flags);
-        ephemerisWriter_->writeBlock(ephemerisRecord);
-        attitudeWriter_->writeBlock(attitudeRecord);
-        if (ephemerisWriter_->failed() || attitudeWriter_->failed()) {
-            checkWritten(*ephemerisWriter_);
-            checkWritten(*attitudeWriter_);
+    // The records come a batch at a time so that their attitude angles are computed together;
+    // the blocks are still written, and checked, one record after the other.
+    RecordBatch batch;
+    bool streamGoesOn = true;
+    while (streamGoesOn) {
+        streamGoesOn = batch.refillFrom(*stream_);
+        for (std::size_t n = 0; n < batch.size(); ++n) {
+            const std::uint32_t flags = batch.qaFlags(n);
+            ephemerisRecord.setFromNavValues(batch.julianDate(n), batch.values(n), flags);
+            attitudeRecord.setFromNavValues(batch.julianDate(n), batch.values(n), batch.attitudeAngles(n), flags);
+            ephemerisWriter_->writeBlock(ephemerisRecord);
+            attitudeWriter_->writeBlock(attitudeRecord);
+            if (ephemerisWriter_->failed() || attitudeWriter_->failed()) {
+                checkWritten(*ephemerisWriter_);
+                checkWritten(*attitudeWriter_);
+            }
         }
     }
     if (!packets_->eof()) {

@@ -1,19 +1,64 @@
 #include "toolkit/attitude_angles.h"
 
-#include "matrix/frame_matrices.h"
-#include "packets/nav_record.h"
+#include <algorithm>
+
+#include "matrix/fixed_frame_rows.h"
 
 namespace kova {
 
+namespace {
+
+using fixed_frame::Row3;
+
+// A = Q * transpose(O), of which only A(1,2), A(2,3) and A(3,1) are kept; the rows hold
+// exactly the values the Matrix versions of Q and O hold.
+template <typename Value>
+Row3<Value> anglesOf(const Row3<Value>& position, const Row3<Value>& velocity, const Value& q1, const Value& q2,
+                     const Value& q3, const Value& q4) {
+    using namespace fixed_frame;
+    const Rows3x3<Value> q = quaternionMatrix(q1, q2, q3, q4);
+    const Rows3x3<Value> frame = orbitFrame(position, velocity);
+    return {productWithTransposeElement(q, frame, 0, 1), productWithTransposeElement(q, frame, 1, 2),
+            productWithTransposeElement(q, frame, 2, 0)};
+}
+
+using nav_value::kPosition;
+using nav_value::kQuaternion;
+using nav_value::kVelocity;
+
+std::array<double, 3> anglesOfValues(const NavValues& v) {
+    return anglesOf<double>({v[kPosition], v[kPosition + 1], v[kPosition + 2]},
+                            {v[kVelocity], v[kVelocity + 1], v[kVelocity + 2]}, v[kQuaternion],
+                            v[kQuaternion + 1], v[kQuaternion + 2], v[kQuaternion + 3]);
+}
+
+}  // namespace
+
 std::array<double, 3> attitudeAngles(const std::array<double, 3>& position, const std::array<double, 3>& velocity,
                                      const std::array<double, 4>& quaternion) {
-    const Matrix attitude = quaternionMatrix(quaternion[0], quaternion[1], quaternion[2], quaternion[3]) *
-                            transpose(orbitFrame(position, velocity));
-    return {attitude(1, 2), attitude(2, 3), attitude(3, 1)};
+    return anglesOf<double>(position, velocity, quaternion[0], quaternion[1], quaternion[2], quaternion[3]);
 }
 
 std::array<double, 3> attitudeAngles(const NavRecord& record) {
     return attitudeAngles(record.position(), record.velocity(), record.attitude());
+}
+
+void attitudeAnglesOfRecords(std::span<const NavValues> values, std::span<std::array<double, 3>> angles) {
+    using fixed_frame::DoublePair;
+    const std::size_t count = std::min(values.size(), angles.size());
+    std::size_t n = 0;
+    for (; n + 1 < count; n += 2) {
+        const NavValues& a = values[n];
+        const NavValues& b = values[n + 1];
+        const auto pair = [&](std::size_t k) { return DoublePair(a[k], b[k]); };
+        const Row3<DoublePair> result =
+            anglesOf<DoublePair>({pair(kPosition), pair(kPosition + 1), pair(kPosition + 2)},
+                                 {pair(kVelocity), pair(kVelocity + 1), pair(kVelocity + 2)}, pair(kQuaternion),
+                                 pair(kQuaternion + 1), pair(kQuaternion + 2), pair(kQuaternion + 3));
+        angles[n] = {result[0].first(), result[1].first(), result[2].first()};
+        angles[n + 1] = {result[0].second(), result[1].second(), result[2].second()};
+    }
+    if (n < count) angles[n] = anglesOfValues(values[n]);
 }
 
 }  // namespace kova

@@ -19,9 +19,15 @@ void AttitudeRecord::setRates(const std::array<double, 3>& rates) { storeVector3
 void AttitudeRecord::setQaFlags(std::uint32_t flags) { be::storeU32(data() + kQaFlags, flags); }
 
 void AttitudeRecord::setFromNavRecord(const NavRecord& record, std::uint32_t flags) {
-    setTime(record.julianDate());
-    setAngles(attitudeAngles(record));
-    setRates(record.attitudeRates());
+    setFromNavValues(record.julianDate(), record.values(), attitudeAngles(record), flags);
+}
+
+void AttitudeRecord::setFromNavValues(double julianDate, const NavValues& values,
+                                      const std::array<double, 3>& angles, std::uint32_t flags) {
+    setTime(julianDate);
+    setAngles(angles);
+    constexpr std::size_t r = nav_value::kRates;
+    setRates({values[r], values[r + 1], values[r + 2]});
     setQaFlags(flags);
 }
 

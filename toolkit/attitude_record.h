@@ -5,11 +5,10 @@
 #include <array>
 #include <cstdint>
 
+#include "packets/nav_record.h"
 #include "run/storebase.h"
 
 namespace kova {
-
-class NavRecord;
 
 class AttitudeRecord : public storebase {
 public:
@@ -21,6 +20,10 @@ public:
     void setQaFlags(std::uint32_t flags);
     // Time, attitudeAngles and rates of `record`, and `flags` as its QA flag word.
     void setFromNavRecord(const NavRecord& record, std::uint32_t flags);
+    // The same from a record's time, its 13 navigation values and its attitude angles
+    // computed already (attitudeAnglesOfRecords).
+    void setFromNavValues(double julianDate, const NavValues& values, const std::array<double, 3>& angles,
+                          std::uint32_t flags);
 
     double time() const;  // TAI93 seconds
     std::array<double, 3> angles() const;

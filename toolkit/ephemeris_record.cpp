@@ -18,9 +18,15 @@ void EphemerisRecord::setVelocity(const std::array<double, 3>& velocity) { store
 void EphemerisRecord::setQaFlags(std::uint32_t flags) { be::storeU32(data() + kQaFlags, flags); }
 
 void EphemerisRecord::setFromNavRecord(const NavRecord& record, std::uint32_t flags) {
-    setTime(record.julianDate());
-    setPosition(record.position());
-    setVelocity(record.velocity());
+    setFromNavValues(record.julianDate(), record.values(), flags);
+}
+
+void EphemerisRecord::setFromNavValues(double julianDate, const NavValues& values, std::uint32_t flags) {
+    setTime(julianDate);
+    constexpr std::size_t p = nav_value::kPosition;
+    constexpr std::size_t v = nav_value::kVelocity;
+    setPosition({values[p], values[p + 1], values[p + 2]});
+    setVelocity({values[v], values[v + 1], values[v + 2]});
     setQaFlags(flags);
 }
 

@@ -5,11 +5,10 @@
 #include <array>
 #include <cstdint>
 
+#include "packets/nav_record.h"
 #include "run/storebase.h"
 
 namespace kova {
-
-class NavRecord;
 
 class EphemerisRecord : public storebase {
 public:
@@ -21,6 +20,8 @@ public:
     void setQaFlags(std::uint32_t flags);
     // Time, position and velocity of `record`, and `flags` as its QA flag word.
     void setFromNavRecord(const NavRecord& record, std::uint32_t flags);
+    // The same from a record's time and its 13 navigation values.
+    void setFromNavValues(double julianDate, const NavValues& values, std::uint32_t flags);
 
     double time() const;  // TAI93 seconds
     std::array<double, 3> position() const;

@@ -1,5 +1,6 @@
 #include "toolkit/file_writer.h"
 
+#include <cstring>
 #include <ios>
 
 #include "run/options.h"
@@ -12,11 +13,12 @@ ToolkitFileWriter::ToolkitFileWriter(const std::string& fileName, ToolkitHeader&
       kind_(kind),
       commonHeader_(&commonHeader),
       kindHeader_(&kindHeader),
-      buffer_(new char[kBufferSize]) {
+      buffer_(new std::uint8_t[kBufferSize]) {
     commonHeader_->addRef();
     kindHeader_->addRef();
-    // The buffer is only taken when it is set before the file is opened.
-    stream_.rdbuf()->pubsetbuf(buffer_.get(), static_cast<std::streamsize>(kBufferSize));
+    // Unbuffered, which the stream takes only before the file is opened: every drain of the
+    // writer's buffer then goes to the file in one write.
+    stream_.rdbuf()->pubsetbuf(nullptr, 0);
     stream_.open(fileName.c_str(), std::ios::out | std::ios::binary | std::ios::trunc);
     openFailed_ = !stream_.is_open();
     if (!openFailed_) writeHeaders();
@@ -24,8 +26,20 @@ ToolkitFileWriter::ToolkitFileWriter(const std::string& fileName, ToolkitHeader&
 
 ToolkitFileWriter::~ToolkitFileWriter() { abandon(); }
 
-void ToolkitFileWriter::writeBlock(const storebase& block) {
-    stream_.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
+void ToolkitFileWriter::writeBlockPastBuffer(const storebase& block) {
+    drainBuffer();
+    if (block.size() > kBufferSize) {
+        stream_.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
+        return;
+    }
+    std::memcpy(buffer_.get(), block.data(), block.size());
+    buffered_ = block.size();
+}
+
+void ToolkitFileWriter::drainBuffer() {
+    // A stream that has failed writes nothing more, as for every write before.
+    if (buffered_ != 0) stream_.write(reinterpret_cast<const char*>(buffer_.get()), static_cast<std::streamsize>(buffered_));
+    buffered_ = 0;
 }
 
 void ToolkitFileWriter::writeHeaders() {
@@ -36,10 +50,12 @@ void ToolkitFileWriter::writeHeaders() {
 bool ToolkitFileWriter::close() {
     if (finished_) return !failed();
     if (!openFailed_) {
-        // The seek writes out the buffered records first; a failure there sets the
-        // stream's state and the headers are not written over a short file.
+        // The buffered records go out first; a failure there sets the stream's state and
+        // the headers are not written over a short file.
+        drainBuffer();
         stream_.seekp(0);
         if (!stream_.fail()) writeHeaders();
+        drainBuffer();
         stream_.flush();
     }
     finish();
@@ -48,7 +64,10 @@ bool ToolkitFileWriter::close() {
 
 void ToolkitFileWriter::abandon() {
     if (finished_) return;
-    if (!openFailed_) stream_.flush();
+    if (!openFailed_) {
+        drainBuffer();
+        stream_.flush();
+    }
     finish();
 }
 

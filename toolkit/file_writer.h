@@ -5,6 +5,8 @@
 // An abandoned file (every error stop) keeps the headers written at open and every block
 // handed over so far. Output is buffered: a record is not a system call.
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -13,6 +15,7 @@
 #include "run/storebase.h"
 #include "toolkit/attitude_header.h"
 #include "toolkit/ephemeris_header.h"
+#include "toolkit/layout.h"
 #include "toolkit/toolkit_header.h"
 
 namespace kova {
@@ -20,6 +23,9 @@ namespace kova {
 class ToolkitFileWriter {
 public:
     static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+    // Ephemeris and attitude records are both 64 bytes.
+    static constexpr std::size_t kRecordSize = ephemeris_record::kSize;
+    static_assert(attitude_record::kSize == kRecordSize);
 
     // Opens `fileName` for binary writing, truncating an existing file; the name ends at
     // its first NUL byte. On success writes the common header, then the kind header, so
@@ -38,7 +44,21 @@ public:
     bool failed() const { return stream_.fail(); }
 
     // Appends the whole block (64 bytes for a record, 32 for an orbit metadata record).
-    void writeBlock(const storebase& block);
+    void writeBlock(const storebase& block) {
+        // A record is a copy into the buffer; the file sees the buffer when it is full.
+        const std::size_t size = block.size();
+        if (size <= kBufferSize - buffered_) {
+            // Records, of one size, are nearly every block: their copy is a few moves.
+            if (size == kRecordSize) {
+                std::memcpy(buffer_.get() + buffered_, block.data(), kRecordSize);
+            } else {
+                std::memcpy(buffer_.get() + buffered_, block.data(), size);
+            }
+            buffered_ += size;
+            return;
+        }
+        writeBlockPastBuffer(block);
+    }
 
     // Normal end: rewrites both headers at offset 0, flushes, releases the blocks and
     // closes the file. Returns false when the stream failed at any point; failed() then
@@ -52,6 +72,9 @@ public:
     std::string_view kind() const { return kind_; }
 
 private:
+    void writeBlockPastBuffer(const storebase& block);
+    // Hands the buffered bytes to the stream (which writes them straight to the file).
+    void drainBuffer();
     void writeHeaders();
     void finish();
 
@@ -59,8 +82,9 @@ private:
     std::string_view kind_;
     ToolkitHeader* commonHeader_;
     storebase* kindHeader_;
-    // Declared before the stream: the stream flushes into the file from it until closed.
-    std::unique_ptr<char[]> buffer_;
+    // The writer's own buffer; the stream has none and passes each drain to the file.
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::size_t buffered_ = 0;
     std::ofstream stream_;
     bool openFailed_ = false;
     bool finished_ = false;

@@ -1,6 +1,7 @@
 #include "toolkit/record_stream.h"
 
 #include <bitset>
+#include <utility>
 
 #include "packets/packet_file.h"
 #include "toolkit/layout.h"
@@ -45,10 +46,10 @@ double NevilleInterpolator::neville(std::size_t i, std::size_t j, double x) cons
     return (neville(i, j - 1, x) * (xs_[j] - x) + neville(i + 1, j, x) * (x - xs_[i])) / (xs_[j] - xs_[i]);
 }
 
-NavRecordStream::NavRecordStream(PacketFile& input, std::uint32_t packetReadSize)
-    : input_(input), scratch_(packetReadSize) {
-    slots_.reserve(record_stream::kWindowSlots);
-    for (std::size_t i = 0; i < record_stream::kWindowSlots; ++i) slots_.emplace_back(packetReadSize);
+NavRecordStream::NavRecordStream(PacketFile& input, std::uint32_t packetReadSize) : input_(input) {
+    records_.reserve(record_stream::kWindowSlots + 1);
+    for (std::size_t i = 0; i < record_stream::kWindowSlots + 1; ++i) records_.emplace_back(packetReadSize);
+    for (std::size_t slot = 0; slot < record_stream::kWindowSlots; ++slot) slotRecords_[slot] = slot;
 }
 
 const NavRecord* NavRecordStream::next() {
@@ -93,16 +94,18 @@ void NavRecordStream::topUpWindow() {
     using record_stream::kLookBehind;
     using record_stream::kWindowSlots;
     while (input_.good() && !(held_ == kWindowSlots && cursor_ <= kLookBehind)) {
-        // Reads go into the scratch record, so a read that fails (a wrong length, a
+        // Reads go into the spare record, so a read that fails (a wrong length, a
         // truncated last packet) leaves every record of the window as it was.
-        input_.readPacket(scratch_, static_cast<std::int32_t>(nextPacketIndex_));
+        lastRead_ = spare_;
+        input_.readPacket(records_[spare_], static_cast<std::int32_t>(nextPacketIndex_));
         ++nextPacketIndex_;
-        if (input_.good()) addScratchToWindow();
+        if (input_.good()) addSpareToWindow();
     }
 }
 
-void NavRecordStream::addScratchToWindow() {
-    slots_[writePosition_] = scratch_;
+void NavRecordStream::addSpareToWindow() {
+    // The record that held the slot (the oldest, once the window is full) becomes the spare.
+    std::swap(slotRecords_[writePosition_], spare_);
     writePosition_ = (writePosition_ + 1) % record_stream::kWindowSlots;
     if (held_ < record_stream::kWindowSlots) {
         ++held_;

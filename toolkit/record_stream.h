@@ -70,22 +70,27 @@ public:
     // The orbit revolutions cut from every record handed out.
     const SatPass& satPass() const { return satPass_; }
     // The buffer the last packet read went into (it keeps the bytes of a failed read).
-    const NavRecord& scratchRecord() const { return scratch_; }
+    const NavRecord& scratchRecord() const { return records_[lastRead_]; }
 
 private:
     NavRecord& slotAt(std::size_t windowPosition) {
-        return slots_[(oldest_ + windowPosition) % record_stream::kWindowSlots];
+        return records_[slotRecords_[(oldest_ + windowPosition) % record_stream::kWindowSlots]];
     }
     void topUpWindow();
-    void addScratchToWindow();
+    void addSpareToWindow();
     void loadChannels();
     const NavRecord* handOver();
 
     PacketFile& input_;
     std::int64_t nextPacketIndex_ = 0;
 
-    std::vector<NavRecord> slots_;  // the ring, record_stream::kWindowSlots records
-    NavRecord scratch_;
+    // The seven slots of the ring and one spare record that every packet is read into. A
+    // packet read completely joins the window by trading places with the slot it fills, so a
+    // failed read leaves every slot as it was and no record is ever copied.
+    std::vector<NavRecord> records_;  // record_stream::kWindowSlots + 1 records
+    std::array<std::size_t, record_stream::kWindowSlots> slotRecords_{};  // slot -> record
+    std::size_t spare_ = record_stream::kWindowSlots;
+    std::size_t lastRead_ = record_stream::kWindowSlots;
     std::size_t held_ = 0;
     std::size_t oldest_ = 0;
     std::size_t writePosition_ = 0;

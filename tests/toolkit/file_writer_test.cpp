@@ -186,5 +186,42 @@ TEST_F(FileWriterTest, WriteFailureIsSeenOnceTheBufferSpills) {
     EXPECT_EQ(attitudeHeader_.useCount(), 0);
 }
 
+// Blocks of every size reach the file whole and in order, whether they fit the rest of the
+// buffer, fill it exactly, spill over it or are larger than the buffer itself.
+TEST_F(FileWriterTest, BlocksOfAnySizeReachTheFileInOrder) {
+    const std::size_t buffer = ToolkitFileWriter::kBufferSize;
+    struct Case {
+        const char* name;
+        std::vector<std::size_t> sizes;  // after the 512 header bytes
+    };
+    const Case cases[] = {
+        {"records up to an exactly full buffer, then one more", {buffer - 512 - 64, 64, 64}},
+        {"a block that spills over the buffer", {buffer - 512 - 10, 32, 64}},
+        {"a block larger than the buffer", {64, buffer + 100, 64, 32}},
+        {"a block exactly the buffer size", {buffer, 64}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes expected;
+        {
+            EphemerisFileWriter writer(path("sizes.eph"), common_, ephemerisHeader_);
+            expected = bytesOf(common_);
+            const Bytes kind = bytesOf(ephemerisHeader_);
+            expected.insert(expected.end(), kind.begin(), kind.end());
+            std::uint8_t fill = 1;
+            for (std::size_t size : c.sizes) {
+                storebase block(static_cast<std::uint32_t>(size));
+                for (std::size_t n = 0; n < size; ++n) block.data()[n] = static_cast<std::uint8_t>(fill + n * 7);
+                ++fill;
+                writer.writeBlock(block);
+                const Bytes bytes = bytesOf(block);
+                expected.insert(expected.end(), bytes.begin(), bytes.end());
+            }
+            EXPECT_TRUE(writer.close());
+        }
+        EXPECT_EQ(readFile(path("sizes.eph")), expected);
+    }
+}
+
 }  // namespace
 }  // namespace kova
