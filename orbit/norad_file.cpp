@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "orbit/tle_parser.h"
+#include "run/input_files.h"
 #include "run/run_stop.h"
 
 namespace kova {
@@ -30,6 +31,8 @@ std::string searchKey(const std::string& satelliteName) {
 
 NoradFile::NoradFile(const std::string& fileName, const std::string& satelliteName)
     : fileName_(fileName), satelliteName_(searchKey(satelliteName)), input_(fileName) {}
+
+bool NoradFile::isOpen() const { return input_.is_open() && !namesDirectory(fileName_); }
 
 bool NoradFile::readLine(std::string& line) {
     while (std::getline(input_, line)) {

@@ -19,7 +19,8 @@ public:
     // Opens `fileName` for reading; `satelliteName` is the key of the set wanted.
     NoradFile(const std::string& fileName, const std::string& satelliteName);
 
-    bool isOpen() const { return input_.is_open(); }
+    // False too for a directory, which opens but holds no lines.
+    bool isOpen() const;
     const std::string& fileName() const { return fileName_; }
     std::string_view kind() const { return file_kind::kNorad; }
     const std::string& satelliteName() const { return satelliteName_; }

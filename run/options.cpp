@@ -1,11 +1,10 @@
 #include "run/options.h"
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <ostream>
-#include <system_error>
 
+#include "run/input_files.h"
 #include "run/run_stop.h"
 #include "time/julian_date.h"
 
@@ -103,9 +102,7 @@ void readConfigFile(const CommandLineOptions& commandLine, ConfigFileOptions& co
     const std::string name = commandLine.getOption(keywordText(option_keyword::kConfigFile));
     if (name.empty()) return;
     std::ifstream file(name.c_str());
-    // A directory opens like a file but reads as if it were empty; it is no configuration.
-    std::error_code ignored;
-    if (!file.is_open() || std::filesystem::is_directory(name.c_str(), ignored)) {
+    if (!file.is_open() || namesDirectory(name)) {
         reportFileOpenFailure(file_kind::kConfiguration, name, err);
     }
 

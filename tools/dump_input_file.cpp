@@ -1,5 +1,7 @@
 #include "tools/dump_input_file.h"
 
+#include "run/input_files.h"
+
 namespace kova {
 
 namespace {
@@ -11,6 +13,7 @@ DumpInputFile::DumpInputFile(const std::string& fileName)
     // The buffer must be given before the file is opened to be used.
     stream_.rdbuf()->pubsetbuf(buffer_.get(), kInputBufferSize);
     stream_.open(fileName, std::ios::in | std::ios::binary);
+    open_ = stream_.is_open() && !namesDirectory(fileName);
 }
 
 }  // namespace kova

@@ -15,12 +15,14 @@ public:
     DumpInputFile(const DumpInputFile&) = delete;
     DumpInputFile& operator=(const DumpInputFile&) = delete;
 
-    bool isOpen() const { return stream_.is_open(); }
+    // False too for a directory, which opens but reads as an empty file.
+    bool isOpen() const { return open_; }
     std::istream& stream() { return stream_; }
 
 private:
     std::unique_ptr<char[]> buffer_;  // declared first: it must outlive the stream
     std::ifstream stream_;
+    bool open_ = false;
 };
 
 }  // namespace kova

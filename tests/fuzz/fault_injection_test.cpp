@@ -93,7 +93,7 @@ struct DirectoryCase {
 TEST_F(FaultInjection, DirectoriesGivenAsFilesAreReported) {
     const DirectoryCase cases[] = {
         {"packet file", {"-packetfile", "adir"}, "\nFile Open failed for packet file:  adir\n"},
-        {"norad file", {"-noradfile", "adir"}, "\nNorad File Read Error\n"},
+        {"norad file", {"-noradfile", "adir"}, "\nFile Open failed for norad file:  adir\n"},
         {"configuration file", {"-configfile", "adir"}, "\nFile Open failed for configuration file:  adir\n"},
         {"ephemeris file", {"-ephemerisfile", "adir"}, "\nFile Open failed for ephemeris file:  adir\n"},
         {"attitude file", {"-attitudefile", "adir"}, "\nFile Open failed for attitude file:  adir\n"},

@@ -1,6 +1,7 @@
 // attdiag end to end, in-process.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -171,6 +172,12 @@ TEST(AttdiagRun, RefusesBadCommandLinesAndReportsFilesItCannotOpen) {
     EXPECT_EQ(unopened.status, -1);
     EXPECT_EQ(unopened.errorText, "\nAttitude File open failed: " + absent + "\n");
     EXPECT_EQ(unopened.dumpText, "\nAttitude File Diagnostic\n");
+
+    const std::string directory = test::testFilePath("a-directory.att");
+    std::filesystem::create_directories(directory);
+    const test::DumpToolResult refusedDirectory = runAttdiagOn(directory);
+    EXPECT_EQ(refusedDirectory.status, -1);
+    EXPECT_EQ(refusedDirectory.errorText, "\nAttitude File open failed: " + directory + "\n");
 
     const std::string unwritable = test::testFilePath("missing-directory") + "/x.att";
     const test::DumpToolResult uncreated = runAttdiagOn(unwritable);

@@ -1,6 +1,7 @@
 // ephdiag end to end, in-process: files made by the test writer, dumps compared as text.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -325,6 +326,14 @@ TEST(EphdiagRun, ReportsAnInputThatCannotBeOpenedAfterTheTitle) {
     EXPECT_EQ(result.status, -1);
     EXPECT_EQ(result.errorText, "\nEphemeris File open failed: " + input + "\n");
     EXPECT_EQ(result.dumpText, "\nEphemeris File Diagnostic\n");
+
+    // A directory opens, then reads as an empty file: it is refused the same way.
+    const std::string directory = test::testFilePath("a-directory.eph");
+    std::filesystem::create_directories(directory);
+    const test::DumpToolResult refused = runEphdiagOn(directory);
+    EXPECT_EQ(refused.status, -1);
+    EXPECT_EQ(refused.errorText, "\nEphemeris File open failed: " + directory + "\n");
+    EXPECT_EQ(refused.dumpText, "\nEphemeris File Diagnostic\n");
 }
 
 }  // namespace
