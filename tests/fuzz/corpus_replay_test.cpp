@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct FuzzTarget {
     const char* name;  // folder under fuzz/corpus and fuzz/regressions
     int (*entry)(const std::uint8_t* data, std::size_t size);
 };
+
+void PrintTo(const FuzzTarget& target, std::ostream* out) { *out << target.name; }
 
 const FuzzTarget kTargets[] = {
     {"packet_file", &fuzz::fuzzPacketFile}, {"config_file", &fuzz::fuzzConfigFile},
