@@ -13,7 +13,8 @@ ToolkitFileWriter::ToolkitFileWriter(const std::string& fileName, ToolkitHeader&
       kind_(kind),
       commonHeader_(&commonHeader),
       kindHeader_(&kindHeader),
-      buffer_(new std::uint8_t[kBufferSize]) {
+      buffer_(new std::uint8_t[kBufferSize]),
+      spare_(new std::uint8_t[kBufferSize]) {
     commonHeader_->addRef();
     kindHeader_->addRef();
     // Unbuffered, which the stream takes only before the file is opened: every drain of the
@@ -21,6 +22,7 @@ ToolkitFileWriter::ToolkitFileWriter(const std::string& fileName, ToolkitHeader&
     stream_.rdbuf()->pubsetbuf(nullptr, 0);
     stream_.open(fileName.c_str(), std::ios::out | std::ios::binary | std::ios::trunc);
     openFailed_ = !stream_.is_open();
+    failed_ = stream_.fail();
     if (!openFailed_) writeHeaders();
 }
 
@@ -29,6 +31,7 @@ ToolkitFileWriter::~ToolkitFileWriter() { abandon(); }
 void ToolkitFileWriter::writeBlockPastBuffer(const storebase& block) {
     drainBuffer();
     if (block.size() > kBufferSize) {
+        collectWrite();
         stream_.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
         return;
     }
@@ -37,9 +40,23 @@ void ToolkitFileWriter::writeBlockPastBuffer(const storebase& block) {
 }
 
 void ToolkitFileWriter::drainBuffer() {
-    // A stream that has failed writes nothing more, as for every write before.
-    if (buffered_ != 0) stream_.write(reinterpret_cast<const char*>(buffer_.get()), static_cast<std::streamsize>(buffered_));
+    if (buffered_ == 0) return;
+    collectWrite();
+    buffer_.swap(spare_);
+    pending_ = buffered_;
     buffered_ = 0;
+    // A stream that has failed writes nothing more, as for every write before.
+    if (!failed_) worker_.start(&ToolkitFileWriter::writeSpare, this);
+}
+
+void ToolkitFileWriter::collectWrite() {
+    worker_.wait();
+    failed_ = stream_.fail();
+}
+
+void ToolkitFileWriter::writeSpare(void* writer) {
+    auto& self = *static_cast<ToolkitFileWriter*>(writer);
+    self.stream_.write(reinterpret_cast<const char*>(self.spare_.get()), static_cast<std::streamsize>(self.pending_));
 }
 
 void ToolkitFileWriter::writeHeaders() {
@@ -53,9 +70,11 @@ bool ToolkitFileWriter::close() {
         // The buffered records go out first; a failure there sets the stream's state and
         // the headers are not written over a short file.
         drainBuffer();
+        collectWrite();
         stream_.seekp(0);
         if (!stream_.fail()) writeHeaders();
         drainBuffer();
+        collectWrite();
         stream_.flush();
     }
     finish();
@@ -66,6 +85,7 @@ void ToolkitFileWriter::abandon() {
     if (finished_) return;
     if (!openFailed_) {
         drainBuffer();
+        collectWrite();
         stream_.flush();
     }
     finish();
@@ -76,6 +96,7 @@ void ToolkitFileWriter::finish() {
     commonHeader_->release();
     kindHeader_->release();
     if (stream_.is_open()) stream_.close();
+    failed_ = stream_.fail();
 }
 
 EphemerisFileWriter::EphemerisFileWriter(const std::string& fileName, ToolkitHeader& commonHeader,

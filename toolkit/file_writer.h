@@ -3,7 +3,8 @@
 // opened, records are appended after them, and a normal close goes back to the start and
 // writes the headers again with their final values (record count, orbits, elements).
 // An abandoned file (every error stop) keeps the headers written at open and every block
-// handed over so far. Output is buffered: a record is not a system call.
+// handed over so far. Output is buffered: a record is not a system call, and a full buffer
+// goes to the file on a thread of its own while the next one fills.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "run/background_worker.h"
 #include "run/storebase.h"
 #include "toolkit/attitude_header.h"
 #include "toolkit/ephemeris_header.h"
@@ -39,9 +41,11 @@ public:
     virtual ~ToolkitFileWriter();
 
     bool openFailed() const { return openFailed_; }
-    // The stream is in a failed state: the open failed, or a write (possibly of earlier,
-    // buffered blocks) did not reach the file. Stays set after close() and abandon().
-    bool failed() const { return stream_.fail(); }
+    // The open failed, or a write of earlier blocks did not reach the file. A buffer is
+    // written while the next one fills, so a failed write shows here once that next buffer
+    // is handed over too (or at close() or abandon(), whichever comes first). Stays set
+    // after close() and abandon().
+    bool failed() const { return failed_; }
 
     // Appends the whole block (64 bytes for a record, 32 for an orbit metadata record).
     void writeBlock(const storebase& block) {
@@ -73,8 +77,12 @@ public:
 
 private:
     void writeBlockPastBuffer(const storebase& block);
-    // Hands the buffered bytes to the stream (which writes them straight to the file).
+    // Hands the buffered bytes over to be written and goes on with the spare buffer.
     void drainBuffer();
+    // Waits for the write under way and takes its outcome into failed().
+    void collectWrite();
+    // The job of the worker: writes pending_ bytes of spare_.
+    static void writeSpare(void* writer);
     void writeHeaders();
     void finish();
 
@@ -82,12 +90,17 @@ private:
     std::string_view kind_;
     ToolkitHeader* commonHeader_;
     storebase* kindHeader_;
-    // The writer's own buffer; the stream has none and passes each drain to the file.
+    // The writer's own buffers, the one filling and the one being written; the stream has
+    // none and passes each drain to the file in one write.
     std::unique_ptr<std::uint8_t[]> buffer_;
+    std::unique_ptr<std::uint8_t[]> spare_;
     std::size_t buffered_ = 0;
+    std::size_t pending_ = 0;
     std::ofstream stream_;
     bool openFailed_ = false;
+    bool failed_ = false;
     bool finished_ = false;
+    BackgroundWorker worker_;  // last: its thread ends before the buffers and the stream go
 };
 
 class EphemerisFileWriter : public ToolkitFileWriter {

@@ -175,15 +175,33 @@ TEST_F(FileWriterTest, WriteFailureOnAFullDeviceIsDetectedAtClose) {
     EXPECT_EQ(common_.useCount(), 0);
 }
 
-TEST_F(FileWriterTest, WriteFailureIsSeenOnceTheBufferSpills) {
+// A full buffer is written while the next one fills, so its failure shows when that one is
+// handed over as well: never later, and at abandon() for a run that ends first.
+TEST_F(FileWriterTest, WriteFailureIsSeenOnceTheNextBufferSpills) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
-    AttitudeFileWriter writer("/dev/full", common_, attitudeHeader_);
     const EphemerisRecord record = recordAt(2452640.5);
     const std::size_t recordsInBuffer = ToolkitFileWriter::kBufferSize / 64;
-    for (std::size_t n = 0; n < recordsInBuffer + 1 && !writer.failed(); ++n) writer.writeBlock(record);
-    EXPECT_TRUE(writer.failed());
-    writer.abandon();
-    EXPECT_EQ(attitudeHeader_.useCount(), 0);
+    {
+        AttitudeFileWriter writer("/dev/full", common_, attitudeHeader_);
+        std::size_t written = 0;
+        while (written < 2 * recordsInBuffer + 1 && !writer.failed()) {
+            writer.writeBlock(record);
+            ++written;
+        }
+        EXPECT_TRUE(writer.failed());
+        // The headers take 512 bytes of the first buffer; the record that spills the second
+        // buffer is the one after which the failure shows.
+        EXPECT_EQ(written, 2 * recordsInBuffer - 512 / 64 + 1);
+        writer.abandon();
+        EXPECT_EQ(attitudeHeader_.useCount(), 0);
+    }
+    {
+        AttitudeFileWriter writer("/dev/full", common_, attitudeHeader_);
+        for (int n = 0; n < 10; ++n) writer.writeBlock(record);
+        EXPECT_FALSE(writer.failed());
+        writer.abandon();
+        EXPECT_TRUE(writer.failed());
+    }
 }
 
 // Blocks of every size reach the file whole and in order, whether they fit the rest of the

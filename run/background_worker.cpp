@@ -1,0 +1,48 @@
+#include "run/background_worker.h"
+
+namespace kova {
+
+BackgroundWorker::BackgroundWorker() : thread_([this] { serve(); }) {}
+
+BackgroundWorker::~BackgroundWorker() {
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !busy_; });
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+void BackgroundWorker::start(Job job, void* context) {
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !busy_; });
+        job_ = job;
+        context_ = context;
+        busy_ = true;
+    }
+    changed_.notify_all();
+}
+
+void BackgroundWorker::wait() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
+}
+
+void BackgroundWorker::serve() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return busy_ || stopping_; });
+        if (!busy_) return;  // stopping, with nothing left to do
+        const Job job = job_;
+        void* const context = context_;
+        lock.unlock();
+        job(context);
+        lock.lock();
+        busy_ = false;
+        changed_.notify_all();
+    }
+}
+
+}  // namespace kova

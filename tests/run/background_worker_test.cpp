@@ -1,0 +1,48 @@
+#include "run/background_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace kova {
+namespace {
+
+struct Log {
+    std::vector<int> entries;
+    int next = 0;
+};
+
+void appendSlowly(void* context) {
+    auto& log = *static_cast<Log*>(context);
+    // Slow enough that start() and wait() meet a job still under way.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    log.entries.push_back(log.next);
+}
+
+// Each start() waits for the job before it, wait() for the last one, and the destructor
+// for whatever is still under way: the jobs' effects are all there, in order.
+TEST(BackgroundWorker, RunsJobsOneAtATimeInOrder) {
+    Log log;
+    {
+        BackgroundWorker worker;
+        for (int n = 0; n < 5; ++n) {
+            worker.start(&appendSlowly, &log);
+            worker.wait();
+            log.next = n + 1;  // the job is done: the log is the owner's again
+        }
+        EXPECT_EQ(log.entries, (std::vector<int>{0, 1, 2, 3, 4}));
+        worker.start(&appendSlowly, &log);
+    }
+    EXPECT_EQ(log.entries.size(), 6u);
+    EXPECT_EQ(log.entries.back(), 5);
+}
+
+TEST(BackgroundWorker, EndsCleanlyWithoutAJob) {
+    BackgroundWorker worker;
+    worker.wait();
+}
+
+}  // namespace
+}  // namespace kova
