@@ -7,7 +7,8 @@ namespace kova {
 
 PacketInput::PacketInput(const char* fileName, std::size_t bufferSize)
     : buffer_(new std::uint8_t[std::max<std::size_t>(bufferSize, 1)]),
-      bufferSize_(std::max<std::size_t>(bufferSize, 1)) {
+      bufferSize_(std::max<std::size_t>(bufferSize, 1)),
+      ahead_(new std::uint8_t[bufferSize_]) {
     // The window is the only buffer: the file buffer passes every read straight through.
     file_.pubsetbuf(nullptr, 0);
     if (file_.open(fileName, std::ios_base::in | std::ios_base::binary) == nullptr) {
@@ -22,6 +23,7 @@ void PacketInput::readAcrossWindows(std::uint8_t* destination, std::int64_t coun
         return;
     }
     if (count <= 0) return;
+    ++windowReads_;
 
     std::int64_t stored = 0;
     bool readError = false;
@@ -47,6 +49,12 @@ void PacketInput::readAcrossWindows(std::uint8_t* destination, std::int64_t coun
 }
 
 bool PacketInput::refillWindow() {
+    const bool sparse = windowLength_ > 0 && position_ > windowStart_ + windowLength_ &&
+                        windowReads_ * static_cast<std::int64_t>(kSparseChunkSize) <= windowLength_;
+    const bool readAhead = !sparse && bufferSize_ >= kReadAheadMinimum;
+    windowReads_ = 0;
+    if (takeReadAhead(readAhead)) return windowLength_ > 0;
+    const std::size_t chunkSize = sparse ? std::min(bufferSize_, kSparseChunkSize) : bufferSize_;
     windowStart_ = position_;
     windowLength_ = 0;
     windowEndsFile_ = false;
@@ -61,10 +69,11 @@ bool PacketInput::refillWindow() {
             filePosition_ = position_;
         }
         const std::streamsize got =
-            file_.sgetn(reinterpret_cast<char*>(buffer_.get()), static_cast<std::streamsize>(bufferSize_));
+            file_.sgetn(reinterpret_cast<char*>(buffer_.get()), static_cast<std::streamsize>(chunkSize));
         filePosition_ += got;
         windowLength_ = got;
-        windowEndsFile_ = static_cast<std::size_t>(got) < bufferSize_;
+        windowEndsFile_ = static_cast<std::size_t>(got) < chunkSize;
+        if (!windowEndsFile_ && readAhead) startReadAhead();
         return got > 0;
     } catch (...) {
         // A read error of the file (a standard stream turns the exception of its buffer
@@ -72,6 +81,49 @@ bool PacketInput::refillWindow() {
         state_ |= std::ios_base::badbit;
         filePosition_ = -1;
         return false;
+    }
+}
+
+bool PacketInput::takeReadAhead(bool readFurther) {
+    if (!aheadPending_) return false;
+    worker_.wait();
+    aheadPending_ = false;
+    // Where the file stands now; unknown after a failed read, which forces a repositioning.
+    filePosition_ = aheadFailed_ ? -1 : aheadStart_ + aheadLength_;
+    // The walk over the headers usually lands a little into the chunk, past the data of
+    // the packet that straddled the end of the window.
+    if (aheadFailed_ ? position_ != aheadStart_ : position_ < aheadStart_ || position_ >= aheadStart_ + aheadLength_) {
+        return false;
+    }
+
+    buffer_.swap(ahead_);
+    windowStart_ = aheadStart_;
+    windowLength_ = aheadLength_;
+    windowEndsFile_ = static_cast<std::size_t>(aheadLength_) < bufferSize_;
+    if (aheadFailed_) {
+        state_ |= std::ios_base::badbit;
+        windowLength_ = 0;
+        return true;
+    }
+    if (!windowEndsFile_ && readFurther) startReadAhead();
+    return true;
+}
+
+void PacketInput::startReadAhead() {
+    aheadStart_ = filePosition_;
+    aheadLength_ = 0;
+    aheadFailed_ = false;
+    aheadPending_ = true;
+    worker_.start(&PacketInput::readAhead, this);
+}
+
+void PacketInput::readAhead(void* input) {
+    auto& self = *static_cast<PacketInput*>(input);
+    try {
+        self.aheadLength_ = self.file_.sgetn(reinterpret_cast<char*>(self.ahead_.get()),
+                                             static_cast<std::streamsize>(self.bufferSize_));
+    } catch (...) {
+        self.aheadFailed_ = true;
     }
 }
 

@@ -3,11 +3,15 @@
 // std::ifstream: the same four states (good; end of file together with failed; failed;
 // bad), the same effect of every read, seek and tell on them, and the same bytes.
 //
-// The file is read through one buffer (128 KiB by default) in sequential chunks, so reading
-// and seeking packet by packet costs no system call as long as the positions stay inside the
-// buffered window; a seek outside it costs one repositioning at the next read. The window is
-// small enough to stay in the processor's cache between the read that fills it and the
-// copies of its packets, which matters more than the number of reads.
+// The file is read through one buffer (the window, 1 MiB by default) in sequential chunks,
+// so reading and seeking packet by packet costs no system call as long as the positions
+// stay inside the window; a seek outside it costs one repositioning at the next read.
+// While the run works on one window, a background thread reads the chunk that follows it
+// into a second buffer, which becomes the window when the reads get there; after a seek
+// elsewhere it is dropped and the file is read where the seek went. A window that served
+// only a few reads for its size before they jumped past its end was mostly skipped over
+// (filler packets far larger than the header reads between them), so the next chunk is
+// read small and without read-ahead: such a file is not read in full to look at its headers.
 // All offsets are 64-bit.
 #include <cstdint>
 #include <cstring>
@@ -16,11 +20,19 @@
 #include <limits>
 #include <memory>
 
+#include "run/background_worker.h"
+
 namespace kova {
 
 class PacketInput {
 public:
-    static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 17;
+    static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
+    // A window left by a jump past its end after no more than one read per this many of its
+    // bytes makes the next chunk small: this many bytes, enough for a packet header and the
+    // start of its data.
+    static constexpr std::size_t kSparseChunkSize = 4096;
+    // Smaller windows are not read ahead: their reads cost less than handing them over.
+    static constexpr std::size_t kReadAheadMinimum = std::size_t{1} << 16;
 
     // Opens `fileName` for binary input; a failed open leaves the stream failed.
     explicit PacketInput(const char* fileName, std::size_t bufferSize = kDefaultBufferSize);
@@ -49,6 +61,7 @@ public:
             std::memcpy(destination, buffer_.get() + (position_ - windowStart_), static_cast<std::size_t>(count));
             position_ += count;
             gcount_ = count;
+            ++windowReads_;
             return;
         }
         readAcrossWindows(destination, count);
@@ -95,6 +108,14 @@ private:
     void readAcrossWindows(std::uint8_t* destination, std::int64_t count);
     // Loads the window from `position_`; false at end of file or on a read error.
     bool refillWindow();
+    // Takes the chunk read ahead as the window when it holds `position_`, and starts reading
+    // the next one if `readFurther`; false when there is none or it lies elsewhere (the
+    // file then stands after it).
+    bool takeReadAhead(bool readFurther);
+    // Starts reading the chunk that follows the window, where the file stands.
+    void startReadAhead();
+    // The job of the worker: reads a chunk into ahead_.
+    static void readAhead(void* input);
 
     std::filebuf file_;
     std::unique_ptr<std::uint8_t[]> buffer_;
@@ -107,6 +128,14 @@ private:
     std::int64_t windowStart_ = 0;   // file offset of buffer_[0]
     std::int64_t windowLength_ = 0;  // valid bytes in buffer_
     bool windowEndsFile_ = false;    // the file ended at the end of the window
+    std::int64_t windowReads_ = 0;   // reads the window served
+
+    std::unique_ptr<std::uint8_t[]> ahead_;  // the chunk read ahead
+    bool aheadPending_ = false;      // a chunk was started and not yet taken or dropped
+    std::int64_t aheadStart_ = 0;    // its file offset
+    std::int64_t aheadLength_ = 0;   // bytes it holds (once the worker is done)
+    bool aheadFailed_ = false;       // its read failed
+    BackgroundWorker worker_;        // last: its thread ends before the buffers and the file go
 };
 
 }  // namespace kova

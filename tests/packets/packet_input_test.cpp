@@ -68,33 +68,55 @@ private:
     std::ifstream reference_;
 };
 
+// Random reads, seeks, tells and clears, the same on both streams. `jump` bounds the
+// relative seeks, so that a large one skips windows the way filler packets do.
+void runRandomOperations(const std::filesystem::path& file, std::size_t fileSize, std::size_t bufferSize,
+                         std::int64_t jump, int steps) {
+    SideBySide streams(file, bufferSize);
+    std::mt19937 random(static_cast<unsigned>(bufferSize + fileSize));
+    for (int step = 0; step < steps; ++step) {
+        switch (random() % 10) {
+            case 0:
+            case 1:
+            case 2:
+            case 3: streams.read(random() % 300); break;
+            case 4: streams.seek(static_cast<std::int64_t>(random() % (fileSize + 600)) - 20); break;
+            case 5: streams.seekRelative(static_cast<std::int64_t>(random() % 1200) - 500); break;
+            case 6: streams.seekRelative(static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(jump))); break;
+            case 7: streams.tell(); break;
+            case 8:
+                if (random() % 4 == 0) streams.clear();
+                break;
+            case 9: streams.read(0); break;
+        }
+        if (testing::Test::HasFatalFailure()) return;
+    }
+}
+
 TEST(PacketInput, BehavesLikeAStandardFileStreamThroughRandomOperations) {
     TemporaryDirectory directory;
-    const auto file = directory.file("pattern.bin");
-    const std::size_t fileSize = 5000;
-    test::writeBytes(file, patternBytes(fileSize));
-
-    // Small buffers make the window boundaries frequent; the default one holds the file.
-    for (const std::size_t bufferSize : {std::size_t{1}, std::size_t{64}, std::size_t{777},
-                                         PacketInput::kDefaultBufferSize}) {
-        SCOPED_TRACE(bufferSize);
-        SideBySide streams(file, bufferSize);
-        std::mt19937 random(static_cast<unsigned>(bufferSize));
-        for (int step = 0; step < 4000; ++step) {
-            switch (random() % 8) {
-                case 0:
-                case 1:
-                case 2: streams.read(random() % 300); break;
-                case 3: streams.seek(static_cast<std::int64_t>(random() % (fileSize + 600)) - 20); break;
-                case 4: streams.seekRelative(static_cast<std::int64_t>(random() % 1200) - 500); break;
-                case 5: streams.tell(); break;
-                case 6:
-                    if (random() % 4 == 0) streams.clear();
-                    break;
-                case 7: streams.read(0); break;
-            }
-            if (testing::Test::HasFatalFailure()) return;
+    {
+        const auto file = directory.file("pattern.bin");
+        const std::size_t fileSize = 5000;
+        test::writeBytes(file, patternBytes(fileSize));
+        // Small buffers make the window boundaries frequent; the default one holds the file.
+        for (const std::size_t bufferSize : {std::size_t{1}, std::size_t{64}, std::size_t{777},
+                                             PacketInput::kDefaultBufferSize}) {
+            SCOPED_TRACE(bufferSize);
+            runRandomOperations(file, fileSize, bufferSize, 1200, 4000);
+            if (HasFatalFailure()) return;
         }
+    }
+    // Windows large enough to be read ahead, over a file of many of them, with jumps that
+    // land in the chunk read ahead, beyond it, and far enough to make the reads sparse.
+    const auto file = directory.file("large.bin");
+    const std::size_t bufferSize = PacketInput::kReadAheadMinimum;
+    const std::size_t fileSize = 9 * bufferSize + 1234;
+    test::writeBytes(file, patternBytes(fileSize));
+    for (const std::int64_t jump : {std::int64_t{2000}, std::int64_t{40000}, static_cast<std::int64_t>(3 * bufferSize)}) {
+        SCOPED_TRACE(jump);
+        runRandomOperations(file, fileSize, bufferSize, jump, 20000);
+        if (HasFatalFailure()) return;
     }
 }
 
