@@ -27,6 +27,13 @@ constexpr RecordLineLayout kEphemerisRecordLine{
     ephemeris_record::kTime, ephemeris_record::kPosition, ephemeris_record::kVelocity,
     ephemeris_record::kQaFlags, kPositionVelocityDigits};
 
+// Where the input stood after a header block (style U, so -1 shows as 4294967295).
+void writeHeaderEndPosition(DumpTextWriter& out, std::int64_t position) {
+    out.text("\n\n tellg() = ");
+    out.unsignedNumber(static_cast<std::uint32_t>(position));
+    out.lineEnd();
+}
+
 void writeEphemerisHeaderLines(DumpTextWriter& out, const storebase& ephemerisHeader) {
     namespace field = ephemeris_header;
     const std::uint8_t* header = ephemerisHeader.data();
@@ -136,17 +143,13 @@ void dumpEphemerisFile(std::istream& input, DumpTextWriter& out, RecordWindow wi
     const std::int64_t afterToolkitHeader = inputPosition(input);
     out.lineEnd();
     writeToolkitHeaderLines(out, toolkitHeader);
-    out.text("\n\n tellg() = ");
-    out.unsignedNumber(static_cast<std::uint32_t>(afterToolkitHeader));
-    out.lineEnd();
+    writeHeaderEndPosition(out, afterToolkitHeader);
 
     readBlock(input, ephemerisHeader);
     const std::int64_t afterEphemerisHeader = inputPosition(input);
     out.lineEnd();
     writeEphemerisHeaderLines(out, ephemerisHeader);
-    out.text("\n\n tellg() = ");
-    out.unsignedNumber(static_cast<std::uint32_t>(afterEphemerisHeader));
-    out.lineEnd();
+    writeHeaderEndPosition(out, afterEphemerisHeader);
 
     out.setPlusSign(true);
     writeQaValueLines(out, ephemerisHeader.data() + ephemeris_header::kQaParameters,
