@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/toolkit/expected_bytes.h"
 #include "toolkit/records.h"
 
 namespace kova {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes bytesOf(const storebase& block) { return Bytes(block.data(), block.data() + block.size()); }
+using test::Bytes;
+using test::bytesOf;
 
 Bytes readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/toolkit/expected_bytes.h"
 #include "time/time_scales.h"
 #include "toolkit/headers.h"
 #include "toolkit/layout.h"
@@ -15,22 +16,11 @@
 namespace kova {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes bytesOf(const storebase& block) { return Bytes(block.data(), block.data() + block.size()); }
-
-// Expected fields are put most significant byte first here by hand, independently of the
-// codec the blocks use.
-void putU32(Bytes& bytes, std::size_t offset, std::uint32_t value) {
-    for (int n = 0; n < 4; ++n) bytes[offset + n] = static_cast<std::uint8_t>(value >> (24 - 8 * n));
-}
-void putF64(Bytes& bytes, std::size_t offset, double value) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    for (int n = 0; n < 8; ++n) bytes[offset + n] = static_cast<std::uint8_t>(bits >> (56 - 8 * n));
-}
-void putText(Bytes& bytes, std::size_t offset, const std::string& text) {
-    std::memcpy(bytes.data() + offset, text.data(), text.size());
-}
+using test::Bytes;
+using test::bytesOf;
+using test::putF64;
+using test::putText;
+using test::putU32;
 
 // 2003-01-01 00:01:00 and 01:00:00 TAI. The calendar text runs about 35.7 s behind
 // (approximate TAI - UT in 2003), seconds truncated.

@@ -4,23 +4,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "tests/toolkit/expected_bytes.h"
 #include "time/time_scales.h"
 #include "toolkit/records.h"
 
 namespace kova {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes bytesOf(const storebase& block) { return Bytes(block.data(), block.data() + block.size()); }
-
-void putU32(Bytes& bytes, std::size_t offset, std::uint32_t value) {
-    for (int n = 0; n < 4; ++n) bytes[offset + n] = static_cast<std::uint8_t>(value >> (24 - 8 * n));
-}
-void putF64(Bytes& bytes, std::size_t offset, double value) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    for (int n = 0; n < 8; ++n) bytes[offset + n] = static_cast<std::uint8_t>(bits >> (56 - 8 * n));
-}
+using test::Bytes;
+using test::bytesOf;
+using test::putF64;
+using test::putU32;
 
 constexpr double kJd = 2452640.75;
 
