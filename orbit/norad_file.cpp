@@ -30,9 +30,10 @@ std::string searchKey(const std::string& satelliteName) {
 }  // namespace
 
 NoradFile::NoradFile(const std::string& fileName, const std::string& satelliteName)
-    : fileName_(fileName), satelliteName_(searchKey(satelliteName)), input_(fileName) {}
-
-bool NoradFile::isOpen() const { return input_.is_open() && !namesDirectory(fileName_); }
+    : fileName_(fileName),
+      satelliteName_(searchKey(satelliteName)),
+      input_(fileName),
+      open_(input_.is_open() && !namesDirectory(fileName)) {}
 
 bool NoradFile::readLine(std::string& line) {
     while (std::getline(input_, line)) {

@@ -20,7 +20,7 @@ public:
     NoradFile(const std::string& fileName, const std::string& satelliteName);
 
     // False too for a directory, which opens but holds no lines.
-    bool isOpen() const;
+    bool isOpen() const { return open_; }
     const std::string& fileName() const { return fileName_; }
     std::string_view kind() const { return file_kind::kNorad; }
     const std::string& satelliteName() const { return satelliteName_; }
@@ -38,6 +38,7 @@ private:
     std::string fileName_;
     std::string satelliteName_;
     std::ifstream input_;
+    bool open_;
     std::string line1_;
     std::string line2_;
 };

@@ -49,6 +49,11 @@ void ToolkitFileWriter::drainBuffer() {
     if (!failed_) worker_.start(&ToolkitFileWriter::writeSpare, this);
 }
 
+void ToolkitFileWriter::writeOutBuffer() {
+    drainBuffer();
+    collectWrite();
+}
+
 void ToolkitFileWriter::collectWrite() {
     worker_.wait();
     failed_ = stream_.fail();
@@ -69,12 +74,10 @@ bool ToolkitFileWriter::close() {
     if (!openFailed_) {
         // The buffered records go out first; a failure there sets the stream's state and
         // the headers are not written over a short file.
-        drainBuffer();
-        collectWrite();
+        writeOutBuffer();
         stream_.seekp(0);
         if (!stream_.fail()) writeHeaders();
-        drainBuffer();
-        collectWrite();
+        writeOutBuffer();
         stream_.flush();
     }
     finish();
@@ -84,8 +87,7 @@ bool ToolkitFileWriter::close() {
 void ToolkitFileWriter::abandon() {
     if (finished_) return;
     if (!openFailed_) {
-        drainBuffer();
-        collectWrite();
+        writeOutBuffer();
         stream_.flush();
     }
     finish();

@@ -81,6 +81,8 @@ private:
     void drainBuffer();
     // Waits for the write under way and takes its outcome into failed().
     void collectWrite();
+    // Drains the buffer and waits until it is written: the stream is the writer's again.
+    void writeOutBuffer();
     // The job of the worker: writes pending_ bytes of spare_.
     static void writeSpare(void* writer);
     void writeHeaders();
