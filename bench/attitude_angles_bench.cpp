@@ -1,7 +1,6 @@
 // The attitude angles of one record: the per-record path of the attitude writer, and the same
 // product built from Matrix objects for comparison.
 #include <benchmark/benchmark.h>
-
 #include <array>
 #include <vector>
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "core/constants.h"
 #include "generator/pass_time.h"
 
 namespace kova::bench {

@@ -1,7 +1,6 @@
 // One fill record: the 13 channels of a full window (seven points) evaluated at a time inside
 // the gap, as the record stream does for every interpolated second.
 #include <benchmark/benchmark.h>
-
 #include <array>
 
 #include "generator/pass_generator.h"

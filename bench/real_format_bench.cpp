@@ -1,6 +1,5 @@
 // Decoding the spacecraft's real formats and a whole navigation packet.
 #include <benchmark/benchmark.h>
-
 #include <array>
 #include <cstdint>
 #include <vector>

@@ -1,14 +1,13 @@
 // One step of the record stream (the next record, read, decoded and flagged), and one step
 // of the whole record pass with the blocks of each record set.
 #include <benchmark/benchmark.h>
-
 #include <memory>
 
 #include "bench/bench_packet_files.h"
 #include "packets/packet_file.h"
 #include "toolkit/record_batch.h"
-#include "toolkit/records.h"
 #include "toolkit/record_stream.h"
+#include "toolkit/records.h"
 
 namespace kova {
 namespace {

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "core/run_stop.h"
 #include "fuzz/discarding_stream.h"
 #include "fuzz/scratch_file.h"
 #include "run/options.h"
-#include "run/run_stop.h"
 
 namespace kova::fuzz {
 

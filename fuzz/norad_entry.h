@@ -10,11 +10,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/run_stop.h"
 #include "fuzz/discarding_stream.h"
 #include "fuzz/scratch_file.h"
 #include "orbit/tle.h"
+#include "run/norad_input.h"
 #include "run/options.h"
-#include "run/run_stop.h"
 
 namespace kova::fuzz {
 
@@ -45,8 +46,8 @@ inline int fuzzNoradFile(const std::uint8_t* data, std::size_t size) {
     DiscardingStream sink;
 
     ConfigFileOptions options;
-    options.setOption("-noradfile", fileName);
-    options.setOption("-noradsatname", satelliteName);
+    options.setOption(option_keyword::kNoradFile, fileName);
+    options.setOption(option_keyword::kNoradSatName, satelliteName);
     TleRecord fromFile;
     try {
         readNorad(options, fromFile, sink);

@@ -19,11 +19,12 @@
 
 #include "fuzz/discarding_stream.h"
 #include "fuzz/scratch_file.h"
-#include "orbit/constants.h"
 #include "orbit/orbit_model.h"
+#include "orbit/orbit_pass.h"
 #include "orbit/tle.h"
 #include "packets/nav_record.h"
 #include "packets/packet_file.h"
+#include "packets/packet_layout.h"
 #include "run/options.h"
 #include "time/time_scales.h"
 #include "toolkit/attitude_angles.h"
@@ -54,7 +55,7 @@ inline void absorbValue(DiscardingStream& sink, double value) {
 inline void readEveryIndexedPacket(const std::string& fileName, std::uint32_t packetReadSize,
                                    std::size_t bufferSize, DiscardingStream& sink) {
     PacketFile packets(fileName, kNavApid, bufferSize);
-    if (packets.failedOrBad()) return;
+    if (packets.fail()) return;
     NavRecord record(packetReadSize);
     for (std::int32_t index = 0; index <= packets.indexCount(); ++index) {
         packets.readPacket(record, index);
@@ -83,9 +84,8 @@ inline void runRecordAndOrbitPass(PacketFile& packets, std::uint32_t packetReadS
     if ((settings & packet_file_input::kRealElementSet) != 0) {
         parseTle(packet_file_input::kElementSetLine1, packet_file_input::kElementSetLine2, tle);
     }
-    ConfigFileOptions options;
-    if ((settings & packet_file_input::kRevolutionPrint) != 0) options.setOption("-diag_2", "yes");
-    revolutionRecords(stream.satPass(), tle, options, sink,
+    const bool reportRevolutions = (settings & packet_file_input::kRevolutionPrint) != 0;
+    revolutionRecords(stream.satPass(), tle, reportRevolutions, sink,
                       [&sink](std::int32_t orbitNumber, double ascNode, double descNode, double longitude) {
                           sink << orbitNumber;
                           absorbValue(sink, tai93FromJulianDate(ascNode));
@@ -112,12 +112,12 @@ inline int fuzzPacketFile(const std::uint8_t* data, std::size_t size) {
 
     // The run's order: index, first and last packet, then the stream over the same reader.
     PacketFile packets(fileName, kNavApid, bufferSize);
-    if (packets.failedOrBad()) return 0;
+    if (packets.fail()) return 0;
     NavRecord first(packetReadSize);
     NavRecord last(packetReadSize);
     packets.readPacket(first, packets.firstIndex());
     packets.readPacket(last, packets.lastIndex());
-    if (packets.lastIndex() == 0 || packets.failedOrBad()) return 0;
+    if (packets.lastIndex() == 0 || packets.fail()) return 0;
     runRecordAndOrbitPass(packets, packetReadSize, settings, sink);
     return 0;
 }

@@ -7,7 +7,8 @@
 #include <stdexcept>
 
 #include "generator/pass_time.h"
-#include "orbit/constants.h"
+#include "orbit/norad_file.h"
+#include "packets/packet_layout.h"
 
 namespace kova::generator {
 
@@ -123,7 +124,7 @@ bool settleKovagenOptions(KovagenOptions& options, std::string& error) {
             options.packetSizeGiven && options.pass.packetSize == kWideNavPacketSize ? std::string(kWidePacketSatName)
                                                                                   : std::string(kDefaultNoradSatName);
     }
-    if (!options.packetSizeGiven) options.pass.packetSize = packetSizeForName(options.satelliteName);
+    if (!options.packetSizeGiven) options.pass.packetSize = navPacketSizeFor(options.satelliteName);
     if (options.elementSetFile.empty()) {
         options.pass.elementSet = defaultElementSet(options.satelliteName);
     } else {

@@ -3,11 +3,10 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "core/big_endian.h"
 #include "generator/pseudo_random.h"
 #include "generator/real_encoding.h"
-#include "orbit/constants.h"
 #include "packets/packet_layout.h"
-#include "run/big_endian.h"
 
 namespace kova::generator {
 

@@ -8,7 +8,6 @@
 
 #include "generator/pass_time.h"
 #include "generator/pseudo_random.h"
-#include "orbit/constants.h"
 #include "packets/packet_layout.h"
 #include "time/time_scales.h"
 
@@ -23,10 +22,6 @@ constexpr std::uint32_t kOtherDataBytesMax = 1024;
 constexpr std::uint32_t kFillerOneIn = 64;  // now and then a long filler packet
 
 }  // namespace
-
-std::uint32_t packetSizeForName(const std::string& name) {
-    return name == kWidePacketSatName ? kWideNavPacketSize : kNavPacketSize;
-}
 
 PassGenerator::PassGenerator(const PassSettings& settings)
     : settings_(settings),

@@ -65,7 +65,4 @@ private:
     double epochSeconds_;
 };
 
-// The packet size of a run of kova for a satellite name: 214 for "SELA", else 126.
-std::uint32_t packetSizeForName(const std::string& name);
-
 }  // namespace kova::generator

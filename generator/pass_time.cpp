@@ -3,7 +3,9 @@
 #include <cmath>
 #include <limits>
 
+#include "core/constants.h"
 #include "time/julian_date.h"
+#include "time/ut_correction.h"
 
 namespace kova::generator {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "run/big_endian.h"
+#include "core/big_endian.h"
 
 namespace kova::generator {
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/constants.h"
 #include "orbit/constants.h"
 
 namespace kova::generator {

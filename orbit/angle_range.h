@@ -2,7 +2,7 @@
 // Reduction of an angle into one turn.
 #include <cmath>
 
-#include "orbit/constants.h"
+#include "core/constants.h"
 
 namespace kova {
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/constants.h"
 #include "orbit/angle_range.h"
 #include "orbit/constants.h"
 

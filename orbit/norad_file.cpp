@@ -1,10 +1,6 @@
 #include "orbit/norad_file.h"
 
-#include <ostream>
-
-#include "orbit/tle_parser.h"
-#include "run/input_files.h"
-#include "run/run_stop.h"
+#include "core/input_files.h"
 
 namespace kova {
 namespace {
@@ -50,18 +46,6 @@ bool NoradFile::findElementSet() {
         return readLine(line1_) && readLine(line2_);
     }
     return false;
-}
-
-void readNorad(const OptionTable& options, TleRecord& tle, std::ostream& err) {
-    const std::string fileName = options.getOption("-noradfile");
-    if (fileName.empty()) return;
-    NoradFile file(fileName, options.getOption("-noradsatname"));
-    if (!file.isOpen()) reportFileOpenFailure(file.kind(), fileName, err);
-    if (!file.findElementSet()) {
-        err << "\nNorad File Read Error" << std::endl;
-        stopRun(kStatusFailure);
-    }
-    parseTle(file.line1(), file.line2(), tle);
 }
 
 }  // namespace kova

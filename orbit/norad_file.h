@@ -6,11 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_kind.h"
 #include "orbit/tle_record.h"
-#include "run/options.h"
 
 namespace kova {
 
+// The spacecraft whose element set kova looks for when no other name is given.
+inline constexpr std::string_view kDefaultNoradSatName = "MARU";
 // Search key used when the satellite name is empty or begins with white space.
 inline constexpr std::string_view kBlankSatelliteName = "$$$$";
 
@@ -22,7 +24,6 @@ public:
     // False too for a directory, which opens but holds no lines.
     bool isOpen() const { return open_; }
     const std::string& fileName() const { return fileName_; }
-    std::string_view kind() const { return file_kind::kNorad; }
     const std::string& satelliteName() const { return satelliteName_; }
 
     // Finds the first line holding the satellite name (byte-exact, anywhere in the line)
@@ -42,10 +43,5 @@ private:
     std::string line1_;
     std::string line2_;
 };
-
-// Reads the element set named by "-noradsatname" from the file named by "-noradfile".
-// An empty file name reads nothing and leaves `tle` as it is. A file that cannot be
-// opened, or holds no complete set under that name, is reported on `err` and stops the run.
-void readNorad(const OptionTable& options, TleRecord& tle, std::ostream& err);
 
 }  // namespace kova

@@ -3,11 +3,13 @@
 #include <cmath>
 #include <ostream>
 
+#include "core/checked_int32.h"
+#include "core/constants.h"
 #include "orbit/angle_range.h"
-#include "orbit/checked_int32.h"
-#include "orbit/constants.h"
 #include "orbit/kepler_from_state.h"
 #include "time/julian_date.h"
+#include "time/sidereal_angle.h"
+#include "time/ut_correction.h"
 
 namespace kova {
 namespace {
@@ -16,7 +18,7 @@ namespace {
 inline constexpr double kCenturyPivot = 50.0;
 
 std::int32_t calendarYear(double twoDigitYear) {
-    return int32FromDouble(twoDigitYear < kCenturyPivot ? 2000.0 + twoDigitYear
+    return truncateToInt32(twoDigitYear < kCenturyPivot ? 2000.0 + twoDigitYear
                                                         : 1900.0 + twoDigitYear);
 }
 
@@ -36,7 +38,7 @@ double nodeLongitude(double rightAscension, double siderealAngle) {
 }
 
 OrbitModel::OrbitModel(const TleRecord& tle)
-    : epochRev_(int32FromDouble(tle.revolutionNumber())),
+    : epochRev_(truncateToInt32(tle.revolutionNumber())),
       meanMotion_(tle.meanMotion() * kMinutesPerDay),
       epochRaan_(tle.rightAscension()) {
     usable_ = meanMotion_ != 0.0 && std::isfinite(meanMotion_);
@@ -59,7 +61,7 @@ double OrbitModel::revolutionsSinceReference(double t) const {
 
 std::int32_t OrbitModel::revAt(double t) const {
     if (t == 0.0 || !usable_) return 0;
-    return addRevolutions(epochRev_, int32FromDouble(std::floor(revolutionsSinceReference(t))));
+    return addRevolutions(epochRev_, truncateToInt32(std::floor(revolutionsSinceReference(t))));
 }
 
 void OrbitModel::apply(const RevEntry& entry, std::size_t passIndex) {
@@ -81,7 +83,7 @@ void OrbitModel::apply(const RevEntry& entry, std::size_t passIndex) {
     const double revolutions = revolutionsSinceReference(curTime_);
     const double wholeRevolutions =
         passIndex == 0 ? std::floor(revolutions) : std::floor(revolutions + 0.5);
-    curRevolutions_ = int32FromDouble(wholeRevolutions);
+    curRevolutions_ = truncateToInt32(wholeRevolutions);
     ascNodeTime_ = wholeRevolutions * kTwoPi / meanMotion_ + refNodeTime_;
     descNodeTime_ = ascNodeTime_ + kPi / meanMotion_;
 }

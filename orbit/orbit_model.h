@@ -1,17 +1,13 @@
 #pragma once
 // Orbit numbers, node crossing times and the descending-node longitude of the pass's
-// revolutions, from a mean-motion model seeded with the element set, and the per-pass
-// products built on it.
+// revolutions, from a mean-motion model seeded with the element set.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <iosfwd>
-#include <utility>
 
 #include "orbit/kepler_elements.h"
 #include "orbit/sat_pass.h"
 #include "orbit/tle_record.h"
-#include "run/options.h"
 
 namespace kova {
 
@@ -76,21 +72,5 @@ private:
     bool usable_ = false;
     std::int32_t curRevolutions_ = 0;  // whole model revolutions from the reference node
 };
-
-// Receives one orbit metadata record: orbit number, node times (Julian dates) and the
-// descending-node longitude (rad).
-using OrbitMetadataSink = std::function<void(std::int32_t orbitNumber, double ascNodeJd,
-                                             double descNodeJd, double descNodeLongitude)>;
-
-// One metadata record per revolution of the pass, in order; with "-diag_2" "yes" each
-// revolution's block is written to `err` first.
-void revolutionRecords(const SatPass& pass, const TleRecord& tle, const OptionTable& options,
-                       std::ostream& err, const OrbitMetadataSink& writeMetadata);
-
-// Orbit numbers at the first record and at the last record of the pass.
-std::pair<std::int32_t, std::int32_t> passOrbitNumbers(const SatPass& pass, const TleRecord& tle);
-
-// Keplerian elements for the ephemeris header, from the first revolution of the pass.
-KeplerElements passElements(const SatPass& pass, const TleRecord& tle);
 
 }  // namespace kova

@@ -1,18 +1,19 @@
+#include "orbit/orbit_pass.h"
+
 #include <ostream>
 
 #include "orbit/orbit_model.h"
 
 namespace kova {
 
-void revolutionRecords(const SatPass& pass, const TleRecord& tle, const OptionTable& options,
-                       std::ostream& err, const OrbitMetadataSink& writeMetadata) {
+void revolutionRecords(const SatPass& pass, const TleRecord& tle, bool reportRevolutions,
+                       std::ostream& report, const OrbitMetadataSink& writeMetadata) {
     OrbitModel model(tle);
-    const bool diagnostics = options.isOn("-diag_2");
     for (std::size_t i = 0; i < pass.size(); ++i) {
         model.apply(pass[i], i);
-        if (diagnostics) {
-            err << "\ndiag_2 SatPass[" << i << "]\n";
-            model.report(err);
+        if (reportRevolutions) {
+            report << "\ndiag_2 SatPass[" << i << "]\n";
+            model.report(report);
         }
         writeMetadata(model.revAtCur(), model.ascNode(), model.descNode(),
                       model.descNodeLongitude());

@@ -6,15 +6,13 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "orbit/checked_int32.h"
-#include "orbit/constants.h"
+#include "core/checked_int32.h"
+#include "core/constants.h"
 #include "orbit/tle_parser.h"
 
 namespace kova {
 namespace {
 
-inline constexpr double kMinutesPerDaySquared = 2073600.0;
-inline constexpr double kMinutesPerDayCubed = 2985984000.0;
 inline constexpr double kEccentricityDigits = 10000000.0;
 inline constexpr double kMantissaDigits = 100000.0;     // five digits after an assumed point
 inline constexpr double kRateDigits = 100000000.0;      // eight digits after the point
@@ -31,9 +29,9 @@ struct AssumedPointField {
 
 AssumedPointField assumedPointField(double value) {
     const double magnitude = std::fabs(value);
-    const std::int32_t exponent = value == 0.0 ? 0 : int32FromDouble(std::log10(magnitude));
+    const std::int32_t exponent = value == 0.0 ? 0 : truncateToInt32(std::log10(magnitude));
     const double scale = std::pow(10.0, -static_cast<double>(exponent));
-    const std::int32_t mantissa = int32FromDouble(magnitude * scale * kMantissaDigits);
+    const std::int32_t mantissa = truncateToInt32(magnitude * scale * kMantissaDigits);
     return {signCharacter(value), mantissa, exponent};
 }
 
@@ -58,22 +56,22 @@ std::pair<std::string, std::string> formatTle(const TleRecord& tle) {
     const double rate = tle.meanMotionRate() * kMinutesPerDaySquared / kTwoPi;
     const double acceleration = tle.meanMotionAcceleration() * kMinutesPerDayCubed / kTwoPi;
     // The magnitude is taken in 64 bits: -2^31 has no 32-bit magnitude.
-    const long long rateDigits = std::llabs(int32FromDouble(rate * kRateDigits));
+    const long long rateDigits = std::llabs(truncateToInt32(rate * kRateDigits));
     const AssumedPointField accelerationField = assumedPointField(acceleration);
     const AssumedPointField dragField = assumedPointField(tle.dragTerm());
-    const int catalogueNumber = int32FromDouble(tle.catalogueNumber());
+    const int catalogueNumber = truncateToInt32(tle.catalogueNumber());
 
     std::string line1 = formatted(
         "1 %5d           %02d%012.8lf %c.%08lld %c%05d%+2d %c%05d%+2d                   ",
-        catalogueNumber, int32FromDouble(tle.epochYear()), tle.epochDay(), signCharacter(rate),
+        catalogueNumber, truncateToInt32(tle.epochYear()), tle.epochDay(), signCharacter(rate),
         rateDigits, accelerationField.sign, accelerationField.mantissa, accelerationField.exponent,
         dragField.sign, dragField.mantissa, dragField.exponent);
     std::string line2 = formatted(
         "2 %5d %8.4lf %8.4lf %07d %8.4lf %8.4lf %11.8lf%5d            ", catalogueNumber,
         tle.inclination() / kRadiansPerDegree, tle.rightAscension() / kRadiansPerDegree,
-        int32FromDouble(tle.eccentricity() * kEccentricityDigits),
+        truncateToInt32(tle.eccentricity() * kEccentricityDigits),
         tle.argumentOfPerigee() / kRadiansPerDegree, tle.meanAnomaly() / kRadiansPerDegree,
-        tle.meanMotion() * kMinutesPerDay / kTwoPi, int32FromDouble(tle.revolutionNumber()));
+        tle.meanMotion() * kMinutesPerDay / kTwoPi, truncateToInt32(tle.revolutionNumber()));
     putChecksum(line1);
     putChecksum(line2);
     return {std::move(line1), std::move(line2)};

@@ -4,13 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "orbit/constants.h"
+#include "core/constants.h"
+
 
 namespace kova {
 namespace {
 
-inline constexpr double kMinutesPerDaySquared = 2073600.0;
-inline constexpr double kMinutesPerDayCubed = 2985984000.0;
 inline constexpr double kEccentricityScale = 0.0000001;     // seven digits, point assumed
 inline constexpr double kAssumedPointScale = 0.00001;       // five mantissa digits, point assumed
 inline constexpr std::size_t kRevolutionNumberOffset = 63;  // columns 64-68 of line 2

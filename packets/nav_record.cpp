@@ -4,8 +4,8 @@
 #include <iomanip>
 #include <ostream>
 
+#include "core/big_endian.h"
 #include "packets/packet_layout.h"
-#include "run/big_endian.h"
 #include "time/time_scales.h"
 
 namespace kova {

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <iosfwd>
 
+#include "core/storebase.h"
 #include "packets/packet_input.h"
 #include "packets/packet_layout.h"
-#include "run/storebase.h"
 
 namespace kova {
 

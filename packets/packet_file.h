@@ -9,12 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_kind.h"
 #include "packets/nav_record.h"
 #include "packets/packet.h"
 #include "packets/packet_input.h"
 #include "packets/packet_layout.h"
 #include "packets/packet_offset_index.h"
-#include "run/options.h"
 
 namespace kova {
 
@@ -29,8 +29,6 @@ public:
                std::size_t bufferSize = PacketInput::kDefaultBufferSize);
 
     const std::string& fileName() const { return fileName_; }
-    std::string_view fileKind() const { return file_kind::kPacket; }
-    int selectedApid() const { return apid_; }
 
     std::int32_t firstIndex() const { return 0; }
     // Number of indexed packets minus 1, or 0 when none is indexed.
@@ -55,7 +53,6 @@ public:
     bool eof() const { return input_.eof(); }
     bool fail() const { return input_.fail(); }  // failed or bad, as for a standard stream
     bool bad() const { return input_.bad(); }
-    bool failedOrBad() const { return input_.fail(); }
     std::ios_base::iostate rdstate() const { return input_.rdstate(); }
 
 private:

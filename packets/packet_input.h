@@ -20,7 +20,7 @@
 #include <limits>
 #include <memory>
 
-#include "run/background_worker.h"
+#include "core/background_worker.h"
 
 namespace kova {
 

@@ -3,8 +3,22 @@
 // content of a navigation packet (APID 957). All multi-byte fields are big-endian.
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace kova {
+
+// Navigation packets carry the on-board navigation solution.
+inline constexpr int kNavApid = 957;
+inline constexpr std::uint32_t kNavPacketSize = 126;      // length field 119
+inline constexpr std::uint32_t kWideNavPacketSize = 214;  // length field 207
+// The one spacecraft whose navigation packets are the wide ones, by its NORAD name.
+inline constexpr std::string_view kWidePacketSatName = "SELA";
+
+// Length of a navigation packet of the spacecraft searched under `noradSatName` in the
+// norad file: 214 bytes for exactly "SELA", 126 for every other name.
+inline constexpr std::uint32_t navPacketSizeFor(std::string_view noradSatName) {
+    return noradSatName == kWidePacketSatName ? kWideNavPacketSize : kNavPacketSize;
+}
 
 // Primary header (bytes 0 to 5 of every packet).
 namespace primary_header {

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "run/big_endian.h"
+#include "core/big_endian.h"
 
 namespace kova {
 

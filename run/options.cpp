@@ -4,22 +4,20 @@
 #include <fstream>
 #include <ostream>
 
-#include "run/input_files.h"
-#include "run/run_stop.h"
+#include "core/file_kind.h"
+#include "core/input_files.h"
+#include "core/run_stop.h"
 #include "time/julian_date.h"
 
 namespace kova {
 
 namespace {
 
-constexpr std::string_view kOnValue = "yes";
 constexpr std::string_view kListingTimeFormat = "%Y4/%Mn/%Dn %hh:%mm:%ss";
 constexpr std::string_view kPacketExtension = ".kov";
 constexpr std::string_view kEphemerisExtension = ".eph";
 constexpr std::string_view kAttitudeExtension = ".att";
 constexpr std::string_view kValueBlanks = " \t";
-
-std::string keywordText(std::string_view keyword) { return std::string(keyword); }
 
 // The rest of a configuration line as its value: a carriage return left by a CR LF line
 // end goes first, then the blanks and tabs around the text.
@@ -33,36 +31,13 @@ std::string configurationValue(std::string rest) {
 
 }  // namespace
 
-void OptionTable::addOption(const std::string& keyword, const std::string& value) {
-    table_[keyword] = value;
-}
-
-bool OptionTable::setOption(const std::string& keyword, const std::string& value) {
-    table_[keyword] = value;
-    return true;
-}
-
-std::string OptionTable::getOption(const std::string& keyword) const {
-    const auto entry = table_.find(keyword);
-    return entry == table_.end() ? std::string() : entry->second;
-}
-
-bool OptionTable::isOn(const std::string& keyword) const {
-    const auto entry = table_.find(keyword);
-    return entry != table_.end() && entry->second == kOnValue;
-}
-
-void OptionTable::listOptions(std::ostream& out) const {
-    for (const auto& [keyword, value] : table_) out << keyword << "\t\t" << value << std::endl;
-}
-
 CommandLineOptions::CommandLineOptions() {
-    for (const OptionKeyword& row : kOptionKeywords) addOption(keywordText(row.keyword), std::string());
+    for (const OptionKeyword& row : kOptionKeywords) setOption(row.keyword, "");
 }
 
 ConfigFileOptions::ConfigFileOptions() {
     for (const OptionKeyword& row : kOptionKeywords) {
-        if (row.isSetting) addOption(keywordText(row.keyword), std::string(row.defaultValue));
+        if (row.isSetting) setOption(row.keyword, row.defaultValue);
     }
 }
 
@@ -89,17 +64,12 @@ void parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
         err << kCommandLineUsage << std::flush;
         stopRun(kStatusFailure);
     }
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!options.setOption(argv[i], argv[i + 1])) {
-            err << "\nBad Command Line Keyword: " << argv[i] << std::endl;
-            stopRun(kStatusFailure);
-        }
-    }
+    for (int i = 1; i + 1 < argc; i += 2) options.setOption(argv[i], argv[i + 1]);
 }
 
 void readConfigFile(const CommandLineOptions& commandLine, ConfigFileOptions& config,
                     std::ostream& err) {
-    const std::string name = commandLine.getOption(keywordText(option_keyword::kConfigFile));
+    const std::string name = commandLine.getOption(option_keyword::kConfigFile);
     if (name.empty()) return;
     std::ifstream file(name.c_str());
     if (!file.is_open() || namesDirectory(name)) {
@@ -116,48 +86,42 @@ void readConfigFile(const CommandLineOptions& commandLine, ConfigFileOptions& co
             err << "\nConfiguration File read error" << std::endl;
             stopRun(kStatusFailure);
         }
-        if (!config.setOption(keyword, configurationValue(std::move(rest)))) {
-            err << "\nBad Configuration File Keyword: " << keyword << std::endl;
-            stopRun(kStatusFailure);
-        }
+        config.setOption(keyword, configurationValue(std::move(rest)));
     }
 }
 
 void mergeCommandLine(const CommandLineOptions& commandLine, ConfigFileOptions& config) {
     for (const OptionKeyword& row : kOptionKeywords) {
         if (!row.isSetting) continue;
-        const std::string keyword = keywordText(row.keyword);
-        const std::string value = commandLine.getOption(keyword);
-        if (!value.empty()) config.setOption(keyword, value);
+        const std::string value = commandLine.getOption(row.keyword);
+        if (!value.empty()) config.setOption(row.keyword, value);
     }
 }
 
 void applyDefaultFileNames(ConfigFileOptions& config) {
-    std::string base = config.getOption(keywordText(option_keyword::kPacketFile));
+    std::string base = config.getOption(option_keyword::kPacketFile);
     // The last ".kov" anywhere in the name ends the base, unless the name starts with it.
     const std::size_t extension = base.rfind(kPacketExtension);
     if (extension != std::string::npos && extension > 0) base.erase(extension);
 
-    const std::string ephemerisKeyword = keywordText(option_keyword::kEphemerisFile);
-    if (config.getOption(ephemerisKeyword).empty()) {
-        config.setOption(ephemerisKeyword, base + std::string(kEphemerisExtension));
+    if (config.getOption(option_keyword::kEphemerisFile).empty()) {
+        config.setOption(option_keyword::kEphemerisFile, base + std::string(kEphemerisExtension));
     }
-    const std::string attitudeKeyword = keywordText(option_keyword::kAttitudeFile);
-    if (config.getOption(attitudeKeyword).empty()) {
-        config.setOption(attitudeKeyword, base + std::string(kAttitudeExtension));
+    if (config.getOption(option_keyword::kAttitudeFile).empty()) {
+        config.setOption(option_keyword::kAttitudeFile, base + std::string(kAttitudeExtension));
     }
 }
 
 void listConfiguration(const CommandLineOptions& commandLine, const ConfigFileOptions& config,
                        std::ostream& out, std::int64_t nowUnixSeconds) {
-    out << "\nPacket file:" << config.getOption(keywordText(option_keyword::kPacketFile))
-        << "\nEphemeris file:" << config.getOption(keywordText(option_keyword::kEphemerisFile))
-        << "\nAttitude file:" << config.getOption(keywordText(option_keyword::kAttitudeFile))
+    out << "\nPacket file:" << config.getOption(option_keyword::kPacketFile)
+        << "\nEphemeris file:" << config.getOption(option_keyword::kEphemerisFile)
+        << "\nAttitude file:" << config.getOption(option_keyword::kAttitudeFile)
         << "\n";
-    if (!config.isOn(keywordText(option_keyword::kListConfig))) return;
+    if (!config.isOn(option_keyword::kListConfig)) return;
 
     JulianDate now = JulianDate::fromSystemTime(nowUnixSeconds);
-    out << "\nKOVA " << config.getOption(keywordText(option_keyword::kNoradSatName)) << ' '
+    out << "\nKOVA " << config.getOption(option_keyword::kNoradSatName) << ' '
         << now.format(kListingTimeFormat) << std::endl;
     out << "\nCommand Line Options---\n";
     commandLine.listOptions(out);

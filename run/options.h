@@ -5,22 +5,14 @@
 #include <array>
 #include <cstdint>
 #include <iosfwd>
-#include <map>
 #include <string>
 #include <string_view>
 
-#include "orbit/constants.h"
+#include "core/option_table.h"
+#include "orbit/norad_file.h"
+#include "toolkit/toolkit_header.h"
 
 namespace kova {
-
-// Kind words of the named files, as they appear in open and write failure messages.
-namespace file_kind {
-inline constexpr std::string_view kConfiguration = "configuration";
-inline constexpr std::string_view kPacket = "packet";
-inline constexpr std::string_view kNorad = "norad";
-inline constexpr std::string_view kEphemeris = "ephemeris";
-inline constexpr std::string_view kAttitude = "attitude";
-}  // namespace file_kind
 
 // The keywords of a kova run.
 namespace option_keyword {
@@ -73,27 +65,6 @@ inline constexpr std::array<OptionKeyword, 18> kOptionKeywords = {{
     {option_keyword::kDebug2, "no", true},
     {option_keyword::kDebug3, "no", true},
 }};
-
-// Keyword -> value, iterated in ascending byte order of the keywords.
-class OptionTable {
-public:
-    virtual ~OptionTable() = default;
-
-    void addOption(const std::string& keyword, const std::string& value);
-    // Stores the value, creating the keyword if needed. Always succeeds.
-    bool setOption(const std::string& keyword, const std::string& value);
-    // The value, or the empty text when the keyword is absent; never creates an entry.
-    std::string getOption(const std::string& keyword) const;
-    // A switch is on only when its value is exactly "yes".
-    bool isOn(const std::string& keyword) const;
-    // keyword, two tabs, value, end of line (flushed), in keyword order.
-    void listOptions(std::ostream& out) const;
-
-    const std::map<std::string, std::string>& entries() const { return table_; }
-
-private:
-    std::map<std::string, std::string> table_;
-};
 
 // The command-line layer: the 18 keywords registered with empty values.
 class CommandLineOptions : public OptionTable {

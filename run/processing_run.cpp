@@ -9,19 +9,22 @@
 #include <string_view>
 #include <system_error>
 
-#include "orbit/constants.h"
-#include "orbit/orbit_model.h"
-#include "orbit/tle.h"
+#include "core/file_kind.h"
+#include "core/run_stop.h"
+#include "orbit/orbit_pass.h"
+#include "orbit/tle_format.h"
+#include "orbit/tle_record.h"
 #include "packets/nav_record.h"
 #include "packets/packet_file.h"
+#include "packets/packet_layout.h"
+#include "run/norad_input.h"
 #include "run/options.h"
-#include "run/run_stop.h"
 #include "run/version.h"
 #include "toolkit/file_writer.h"
 #include "toolkit/headers.h"
 #include "toolkit/record_batch.h"
-#include "toolkit/records.h"
 #include "toolkit/record_stream.h"
+#include "toolkit/records.h"
 
 namespace kova {
 namespace {
@@ -82,15 +85,15 @@ void ProcessingRun::execute(int argc, const char* const* argv) {
     out_ << "kova " << kVersion << std::endl;
     settleOptions(argc, argv);
 
-    if (config_.getOption("-noradsatname") == kWidePacketSatName) packetReadSize_ = kWideNavPacketSize;
-    if (config_.isOn("-diag_1")) {
+    packetReadSize_ = navPacketSizeFor(config_.getOption(option_keyword::kNoradSatName));
+    if (config_.isOn(option_keyword::kDiag1)) {
         err_ << "\ndiag_1 Pkt Read Size = " << std::dec << packetReadSize_ << std::endl;
     }
 
     openPacketFile();
     readNorad(config_, tle_, err_);
     readFirstAndLastPacket();
-    if (config_.isOn("-diag_1")) printDiagnostics();
+    if (config_.isOn(option_keyword::kDiag1)) printDiagnostics();
 
     prepareHeaders();
     openOutputFiles();
@@ -98,7 +101,7 @@ void ProcessingRun::execute(int argc, const char* const* argv) {
     recordPass();
     orbitPass();
 
-    if (config_.isOn("-listconfig")) out_ << "\nnormal termination\n" << std::endl;
+    if (config_.isOn(option_keyword::kListConfig)) out_ << "\nnormal termination\n" << std::endl;
     closeOutputFiles();
 }
 
@@ -111,7 +114,7 @@ void ProcessingRun::settleOptions(int argc, const char* const* argv) {
 }
 
 void ProcessingRun::openPacketFile() {
-    const std::string name = config_.getOption("-packetfile");
+    const std::string name = config_.getOption(option_keyword::kPacketFile);
     if (name.empty()) {
         err_ << "ERROR: missing input file name" << std::endl;
         stopRun(kStatusNoPacketFile);
@@ -125,7 +128,7 @@ void ProcessingRun::openPacketFile() {
         }
     }
     packets_.emplace(name, kNavApid);
-    if (packets_->failedOrBad()) reportFileOpenFailure(file_kind::kPacket, name, err_);
+    if (packets_->fail()) reportFileOpenFailure(file_kind::kPacket, name, err_);
 }
 
 void ProcessingRun::readFirstAndLastPacket() {
@@ -138,7 +141,7 @@ void ProcessingRun::readFirstAndLastPacket() {
         err_ << "\nPacket File Empty" << std::endl;
         stopRun(kStatusFailure);
     }
-    if (packets_->failedOrBad()) {
+    if (packets_->fail()) {
         err_ << "\nPacket File Read Error" << std::endl;
         err_ << "\nBegin Packet is:\n";
         printNavRecord(err_, *first_);
@@ -159,14 +162,14 @@ void ProcessingRun::printDiagnostics() {
 
 void ProcessingRun::prepareHeaders() {
     toolkitHeader_.emplace();
-    toolkitHeader_->setSpacecraft(config_.getOption("-xtksatname"));
-    toolkitHeader_->setSource(config_.getOption("-station"));
-    toolkitHeader_->setVersion(config_.getOption("-version"));
+    toolkitHeader_->setSpacecraft(config_.getOption(option_keyword::kXtkSatName));
+    toolkitHeader_->setSource(config_.getOption(option_keyword::kStation));
+    toolkitHeader_->setVersion(config_.getOption(option_keyword::kVersion));
     toolkitHeader_->setTimeRange(first_->julianDate(), last_->julianDate());
     toolkitHeader_->setInterval(1.0f);
 
     ephemerisHeader_.emplace();
-    ephemerisHeader_->setReferenceFrame(kReferenceFrame);
+    ephemerisHeader_->setReferenceFrame(kJ2000ReferenceFrame);
     attitudeHeader_.emplace();
     attitudeHeader_->setAngleOrder(3, 1, 2);
 }
@@ -180,10 +183,10 @@ void ProcessingRun::refuseInputAsOutput(std::string_view kind, const std::string
         std::string name;
     };
     const Named others[] = {
-        {file_kind::kPacket, config_.getOption("-packetfile")},
-        {file_kind::kNorad, config_.getOption("-noradfile")},
-        {file_kind::kConfiguration, commandLine_.getOption("-configfile")},
-        {file_kind::kEphemeris, isAttitude ? config_.getOption("-ephemerisfile") : std::string()},
+        {file_kind::kPacket, config_.getOption(option_keyword::kPacketFile)},
+        {file_kind::kNorad, config_.getOption(option_keyword::kNoradFile)},
+        {file_kind::kConfiguration, commandLine_.getOption(option_keyword::kConfigFile)},
+        {file_kind::kEphemeris, isAttitude ? config_.getOption(option_keyword::kEphemerisFile) : std::string()},
     };
     for (const Named& other : others) {
         if (!sameExistingFile(name, other.name)) continue;
@@ -194,7 +197,7 @@ void ProcessingRun::refuseInputAsOutput(std::string_view kind, const std::string
 }
 
 void ProcessingRun::openOutputFiles() {
-    const std::string ephemerisName = config_.getOption("-ephemerisfile");
+    const std::string ephemerisName = config_.getOption(option_keyword::kEphemerisFile);
     refuseInputAsOutput(file_kind::kEphemeris, ephemerisName, false);
     ephemerisWriter_.emplace(ephemerisName, *toolkitHeader_, *ephemerisHeader_);
     if (ephemerisWriter_->openFailed()) {
@@ -202,7 +205,7 @@ void ProcessingRun::openOutputFiles() {
     }
     checkWritten(*ephemerisWriter_);
 
-    const std::string attitudeName = config_.getOption("-attitudefile");
+    const std::string attitudeName = config_.getOption(option_keyword::kAttitudeFile);
     refuseInputAsOutput(file_kind::kAttitude, attitudeName, true);
     attitudeWriter_.emplace(attitudeName, *toolkitHeader_, *attitudeHeader_);
     if (attitudeWriter_->openFailed()) {
@@ -243,7 +246,7 @@ void ProcessingRun::recordPass() {
 void ProcessingRun::orbitPass() {
     const SatPass& pass = stream_->satPass();
     OrbitMetadataRecord metadata;
-    revolutionRecords(pass, tle_, config_, err_,
+    revolutionRecords(pass, tle_, config_.isOn(option_keyword::kDiag2), err_,
                       [&](std::int32_t orbitNumber, double ascendingNode, double descendingNode,
                           double descendingNodeLongitude) {
                           metadata.setOrbitNumber(orbitNumber);

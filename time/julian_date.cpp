@@ -1,17 +1,15 @@
 #include "time/julian_date.h"
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 
-#include "time/checked_truncation.h"
+#include "core/checked_int32.h"
+#include "core/constants.h"
 
 namespace kova {
 
 namespace {
-
-constexpr double kSecondsPerDay = 86400.0;
-constexpr double kSecondsPerHour = 3600.0;
-constexpr double kSecondsPerMinute = 60.0;
-constexpr double kUnixEpochJd = 2440587.5;
 
 // Calendar to Julian date.
 constexpr double kHoursPerMinute = 0.016666666666666666;  // 1 / 60
@@ -24,10 +22,32 @@ constexpr double kCenturySignPivot = 190002.5;  // 100 * 1900 + 2.5: 1900-03-01 
 constexpr std::int64_t kFirstGregorianDay = 2299161;  // 1582-10-15
 constexpr double kGregorianEpoch = 1867216.25;
 constexpr double kCenturiesPerDay = 2.7379070069885075e-05;  // 1 / 36524.25
-constexpr double kDaysPerYear = 365.25;
-constexpr double kYearsPerDay = 0.0027378507871321013;  // 1 / 365.25
 constexpr double kDaysPerMonthUnit = 30.6001;
 constexpr double kMonthUnitsPerDay = 0.03267963176590926;  // 1 / 30.6001
+
+// Names for the formatter.
+constexpr std::array<std::string_view, 13> kMonthNames = {
+    "",        "January",  "February", "March",    "April",    "May",     "June",
+    "July",    "August",   "September", "October", "November", "December"};
+constexpr std::array<std::string_view, 8> kDayNames = {
+    "", "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+constexpr std::size_t kShortNameLength = 3;
+constexpr double kMillisecondsPerSecond = 1000.0;
+
+// The name at a 1-based index, or the empty text when the index is outside the table
+// (a date too corrupt to have a month or weekday).
+template <std::size_t N>
+std::string_view nameAt(const std::array<std::string_view, N>& names, std::int64_t index) {
+    if (index < 1 || index >= static_cast<std::int64_t>(N)) return {};
+    return names[static_cast<std::size_t>(index)];
+}
+
+void appendNumber(std::string& text, std::int64_t value, int width) {
+    char digits[32];
+    const int length = std::snprintf(digits, sizeof digits, "%0*lld", width,
+                                     static_cast<long long>(value));
+    if (length > 0) text.append(digits, static_cast<std::size_t>(length));
+}
 
 }  // namespace
 
@@ -106,6 +126,77 @@ int JulianDate::dayOfWeek(int* out) {
     const int result = w % 7 + 1;
     if (out != nullptr) *out = result;
     return result;
+}
+
+std::string JulianDate::format(std::string_view pattern) {
+    std::int32_t year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    double seconds = 0.0;
+    calendarTime(year, month, day, hour, minute, seconds);
+    const std::int32_t wholeSeconds = truncateToInt32(seconds);
+
+    std::string text;
+    text.reserve(pattern.size() + 16);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '%') {
+            text.push_back(pattern[i]);
+            continue;
+        }
+        // A '%' sequence is always three characters; one cut short by the end of the
+        // pattern writes nothing.
+        if (pattern.size() - i < 3) break;
+        const char letter = pattern[i + 1];
+        const char variant = pattern[i + 2];
+        i += 2;
+        switch (letter) {
+            case 'D':
+                if (variant == 'n') appendNumber(text, day, 2);
+                break;
+            case 'M':
+                if (variant == 'n') {
+                    appendNumber(text, month, 2);
+                } else if (variant == 'A') {
+                    text.append(nameAt(kMonthNames, month));
+                } else if (variant == 'a') {
+                    text.append(nameAt(kMonthNames, month).substr(0, kShortNameLength));
+                }
+                break;
+            case 'Y':
+                if (variant == '4') {
+                    appendNumber(text, year, 4);
+                } else if (variant == '2') {
+                    appendNumber(text, year % 100, 2);
+                }
+                break;
+            case 'h':
+                if (variant == 'h') appendNumber(text, hour, 2);
+                break;
+            case 'm':
+                if (variant == 'm') appendNumber(text, minute, 2);
+                break;
+            case 's':
+                appendNumber(text, wholeSeconds, 2);
+                break;
+            case 'S': {
+                appendNumber(text, wholeSeconds, 2);
+                text.push_back('.');
+                const double fraction = seconds - static_cast<double>(wholeSeconds);
+                appendNumber(text, truncateToInt32(fraction * kMillisecondsPerSecond), 3);
+                break;
+            }
+            case 'W':
+                if (variant == 'n') {
+                    appendNumber(text, dayOfWeek(), 1);
+                } else if (variant == 'A') {
+                    text.append(nameAt(kDayNames, dayOfWeek()));
+                } else if (variant == 'a') {
+                    text.append(nameAt(kDayNames, dayOfWeek()).substr(0, kShortNameLength));
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    return text;
 }
 
 }  // namespace kova

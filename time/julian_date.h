@@ -1,7 +1,5 @@
 #pragma once
-// A Julian date with a lazily computed Gregorian calendar breakdown and a text formatter,
-// plus the two astronomical functions of the orbit model: the approximate correction from
-// UT to the record time scale and the Greenwich apparent sidereal angle.
+// A Julian date with a lazily computed Gregorian calendar breakdown and a text formatter.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -52,11 +50,5 @@ private:
     std::int32_t month_ = 0;
     bool calendarValid_ = false;
 };
-
-// Approximate TAI - UT in days for a Julian date: (0.002685 t^2 - 32.18) s with t the
-// years since Julian date 2394566. Added to a UT Julian date it gives the record time scale.
-double utCorrection(double julianDate);
-// Greenwich apparent sidereal angle in radians, in [0, 2pi), for a UT Julian date.
-double gast(double utJulianDate);
 
 }  // namespace kova

@@ -1,9 +1,10 @@
+#include "time/sidereal_angle.h"
+
 #include <cmath>
 #include <cstdint>
 
-#include "orbit/constants.h"
-#include "time/checked_truncation.h"
-#include "time/julian_date.h"
+#include "core/checked_int32.h"
+#include "core/constants.h"
 
 namespace kova {
 

@@ -1,7 +1,9 @@
+#include "time/time_range_text.h"
+
 #include <cstdio>
 #include <cstring>
 
-#include "time/checked_truncation.h"
+#include "core/checked_int32.h"
 #include "time/julian_date.h"
 #include "time/time_scales.h"
 

@@ -1,12 +1,9 @@
 #include "time/time_scales.h"
 
-#include "time/julian_date.h"
+#include "core/constants.h"
+#include "time/ut_correction.h"
 
 namespace kova {
-
-namespace {
-constexpr double kSecondsPerDay = 86400.0;
-}
 
 double julianDateFromTai58(std::uint32_t seconds, std::uint16_t subsecondCount) {
     // The sub-second part joins the whole seconds before the change to days, so the

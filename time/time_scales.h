@@ -4,12 +4,13 @@
 // toolkit files store TAI93 seconds. No leap-second table is consulted anywhere.
 #include <cstdint>
 
+#include "core/constants.h"
+
 namespace kova {
 
 inline constexpr double kTai58EpochJd = 2436204.5;
 inline constexpr double kTai93EpochJd = 2448988.5003125;  // 1993-01-01 00:00 + 27 s, nearest double
 inline constexpr double kSubsecondUnit = 1.52e-05;         // seconds per sub-second count
-inline constexpr double kDaysPerSecond = 1.1574074074074073e-05;  // 1 / 86400
 
 // (count * 1.52e-05 + seconds) * (1/86400) + 2436204.5
 double julianDateFromTai58(std::uint32_t seconds, std::uint16_t subsecondCount);
@@ -19,10 +20,5 @@ double tai93FromJulianDate(double julianDate);
 double julianDateFromTai93(double tai93Seconds);
 // jd - utCorrection(jd): the calendar time used for display.
 double approxUtJulianDate(double julianDate);
-
-// Fills the 48-byte time-range field of the common header:
-// "YYYY-MM-DDThh:mm:ssZ to " at byte 0 (NUL at 24), "YYYY-MM-DDThh:mm:ssZ " at byte 25.
-// Writes are bounded to the field whatever the year.
-void formatTimeRange(double startJulianDate, double endJulianDate, std::uint8_t* field48);
 
 }  // namespace kova

@@ -1,13 +1,13 @@
-#include "time/julian_date.h"
+#include "time/ut_correction.h"
+
+#include "core/constants.h"
 
 namespace kova {
 
 namespace {
 constexpr double kCorrectionReferenceJd = 2394566.0;  // end of 1843, noon
-constexpr double kYearsPerDay = 0.0027378507871321013;  // 1 / 365.25
 constexpr double kSecondsPerYearSquared = 0.0026850000000000003;
 constexpr double kCorrectionOffsetSeconds = 32.18;
-constexpr double kDaysPerSecond = 1.1574074074074073e-05;  // 1 / 86400
 }  // namespace
 
 double utCorrection(double julianDate) {

@@ -1,6 +1,6 @@
 #include "toolkit/attitude_header.h"
 
-#include "run/big_endian.h"
+#include "core/big_endian.h"
 #include "toolkit/layout.h"
 
 namespace kova {

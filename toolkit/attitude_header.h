@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "run/storebase.h"
+#include "core/storebase.h"
 
 namespace kova {
 

@@ -1,7 +1,7 @@
 #include "toolkit/attitude_record.h"
 
+#include "core/big_endian.h"
 #include "packets/nav_record.h"
-#include "run/big_endian.h"
 #include "time/time_scales.h"
 #include "toolkit/attitude_angles.h"
 #include "toolkit/layout.h"
@@ -17,10 +17,6 @@ void AttitudeRecord::setTime(double julianDate) { be::storeF64(data() + kTime, t
 void AttitudeRecord::setAngles(const std::array<double, 3>& angles) { storeVector3(data() + kAngles, angles); }
 void AttitudeRecord::setRates(const std::array<double, 3>& rates) { storeVector3(data() + kRates, rates); }
 void AttitudeRecord::setQaFlags(std::uint32_t flags) { be::storeU32(data() + kQaFlags, flags); }
-
-void AttitudeRecord::setFromNavRecord(const NavRecord& record, std::uint32_t flags) {
-    setFromNavValues(record.julianDate(), record.values(), attitudeAngles(record), flags);
-}
 
 void AttitudeRecord::setFromNavValues(double julianDate, const NavValues& values,
                                       const std::array<double, 3>& angles, std::uint32_t flags) {

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/storebase.h"
 #include "packets/nav_record.h"
-#include "run/storebase.h"
 
 namespace kova {
 
@@ -18,10 +18,8 @@ public:
     void setAngles(const std::array<double, 3>& angles);
     void setRates(const std::array<double, 3>& rates);
     void setQaFlags(std::uint32_t flags);
-    // Time, attitudeAngles and rates of `record`, and `flags` as its QA flag word.
-    void setFromNavRecord(const NavRecord& record, std::uint32_t flags);
-    // The same from a record's time, its 13 navigation values and its attitude angles
-    // computed already (attitudeAnglesOfRecords).
+    // The whole record from a record's time, its 13 navigation values (for the rates), its
+    // attitude angles computed already and its flag word.
     void setFromNavValues(double julianDate, const NavValues& values, const std::array<double, 3>& angles,
                           std::uint32_t flags);
 

@@ -1,6 +1,6 @@
 #include "toolkit/ephemeris_header.h"
 
-#include "run/big_endian.h"
+#include "core/big_endian.h"
 #include "toolkit/layout.h"
 #include "toolkit/text_field.h"
 

@@ -6,10 +6,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/storebase.h"
 #include "orbit/kepler_elements.h"
-#include "run/storebase.h"
 
 namespace kova {
+
+// The reference frame of kova's positions and velocities: the mean equator and equinox of
+// J2000.0, the frame of the on-board navigation solution.
+inline constexpr std::string_view kJ2000ReferenceFrame = "J2000";
 
 // Orbits of a pass for the header: end - begin modulo 2^32, or 1 when they are equal (a
 // pass within one revolution and a pass across one node both count 1).

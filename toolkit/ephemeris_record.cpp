@@ -1,7 +1,7 @@
 #include "toolkit/ephemeris_record.h"
 
+#include "core/big_endian.h"
 #include "packets/nav_record.h"
-#include "run/big_endian.h"
 #include "time/time_scales.h"
 #include "toolkit/layout.h"
 #include "toolkit/vector_fields.h"
@@ -16,10 +16,6 @@ void EphemerisRecord::setTime(double julianDate) { be::storeF64(data() + kTime, 
 void EphemerisRecord::setPosition(const std::array<double, 3>& position) { storeVector3(data() + kPosition, position); }
 void EphemerisRecord::setVelocity(const std::array<double, 3>& velocity) { storeVector3(data() + kVelocity, velocity); }
 void EphemerisRecord::setQaFlags(std::uint32_t flags) { be::storeU32(data() + kQaFlags, flags); }
-
-void EphemerisRecord::setFromNavRecord(const NavRecord& record, std::uint32_t flags) {
-    setFromNavValues(record.julianDate(), record.values(), flags);
-}
 
 void EphemerisRecord::setFromNavValues(double julianDate, const NavValues& values, std::uint32_t flags) {
     setTime(julianDate);

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/storebase.h"
 #include "packets/nav_record.h"
-#include "run/storebase.h"
 
 namespace kova {
 
@@ -18,9 +18,7 @@ public:
     void setPosition(const std::array<double, 3>& position);
     void setVelocity(const std::array<double, 3>& velocity);
     void setQaFlags(std::uint32_t flags);
-    // Time, position and velocity of `record`, and `flags` as its QA flag word.
-    void setFromNavRecord(const NavRecord& record, std::uint32_t flags);
-    // The same from a record's time and its 13 navigation values.
+    // The whole record from a record's time, its 13 navigation values and its flag word.
     void setFromNavValues(double julianDate, const NavValues& values, std::uint32_t flags);
 
     double time() const;  // TAI93 seconds

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <ios>
 
-#include "run/options.h"
+#include "core/file_kind.h"
 
 namespace kova {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "run/background_worker.h"
-#include "run/storebase.h"
+#include "core/background_worker.h"
+#include "core/storebase.h"
 #include "toolkit/attitude_header.h"
 #include "toolkit/ephemeris_header.h"
 #include "toolkit/layout.h"

@@ -1,6 +1,6 @@
 #include "toolkit/orbit_metadata_record.h"
 
-#include "run/big_endian.h"
+#include "core/big_endian.h"
 #include "time/time_scales.h"
 #include "toolkit/layout.h"
 

@@ -4,7 +4,7 @@
 // and the descending node's geographic longitude [rad].
 #include <cstdint>
 
-#include "run/storebase.h"
+#include "core/storebase.h"
 
 namespace kova {
 

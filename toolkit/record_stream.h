@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "orbit/revolution_cutter.h"
 #include "orbit/sat_pass.h"
 #include "packets/nav_record.h"
 

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "run/big_endian.h"
+#include "core/big_endian.h"
+#include "time/time_range_text.h"
 #include "time/time_scales.h"
 #include "toolkit/layout.h"
 #include "toolkit/text_field.h"

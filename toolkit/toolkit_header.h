@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "run/storebase.h"
+#include "core/storebase.h"
 
 namespace kova {
+
+// The spacecraft name written into the headers when no other is given.
+inline constexpr std::string_view kDefaultXtkSatName = "KALPM1";
 
 class ToolkitHeader : public storebase {
 public:

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "run/big_endian.h"
+#include "core/big_endian.h"
 
 namespace kova {
 

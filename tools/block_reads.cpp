@@ -2,7 +2,7 @@
 
 #include <istream>
 
-#include "run/storebase.h"
+#include "core/storebase.h"
 #include "toolkit/layout.h"
 
 namespace kova {

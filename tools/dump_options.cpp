@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "run/run_stop.h"
+#include "core/run_stop.h"
 
 namespace kova {
 
@@ -16,9 +16,9 @@ std::uint32_t unsignedFromDecimalText(const std::string& text) {
 std::string dumpFileNameFor(const std::string& inputName) { return inputName + ".txt"; }
 
 DumpOptions::DumpOptions() {
-    options_.addOption(std::string(dump_option::kFile), "");
-    options_.addOption(std::string(dump_option::kBegin), "0");
-    options_.addOption(std::string(dump_option::kCount), std::string(dump_option::kAllRecords));
+    options_.setOption(dump_option::kFile, "");
+    options_.setOption(dump_option::kBegin, "0");
+    options_.setOption(dump_option::kCount, dump_option::kAllRecords);
 }
 
 void DumpOptions::scanCommandLine(int argc, const char* const* argv, std::ostream& err) {
@@ -26,22 +26,23 @@ void DumpOptions::scanCommandLine(int argc, const char* const* argv, std::ostrea
     for (int index = 1; index < argc; ++index) {
         const char* argument = argv[index];
         if (argument[0] != '-') continue;
-        if (index + 1 >= argc || !options_.setOption(argument, argv[index + 1])) {
+        if (index + 1 >= argc) {
             err << "\nBad Command Line Keyword: " << argument << std::endl;
             stopRun(kStatusFailure);
         }
+        options_.setOption(argument, argv[index + 1]);
     }
 }
 
 std::string DumpOptions::inputFileName() const {
-    std::string name = options_.getOption(std::string(dump_option::kFile));
+    std::string name = options_.getOption(dump_option::kFile);
     return name.empty() ? firstArgument_ : name;
 }
 
 RecordWindow DumpOptions::recordWindow() const {
     RecordWindow window;
-    window.first = unsignedFromDecimalText(options_.getOption(std::string(dump_option::kBegin)));
-    const std::string count = options_.getOption(std::string(dump_option::kCount));
+    window.first = unsignedFromDecimalText(options_.getOption(dump_option::kBegin));
+    const std::string count = options_.getOption(dump_option::kCount);
     window.limit = count == dump_option::kAllRecords ? 0xFFFFFFFFu : unsignedFromDecimalText(count);
     return window;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/options.h"
+#include "core/option_table.h"
 
 namespace kova {
 

@@ -1,7 +1,7 @@
 #include "tools/dump_sections.h"
 
-#include "run/big_endian.h"
-#include "run/storebase.h"
+#include "core/big_endian.h"
+#include "core/storebase.h"
 #include "time/time_scales.h"
 #include "toolkit/layout.h"
 #include "tools/dump_text_writer.h"

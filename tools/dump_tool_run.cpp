@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "run/run_stop.h"
+#include "core/run_stop.h"
 #include "tools/dump_input_file.h"
 #include "tools/dump_text_writer.h"
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <istream>
 
-#include "run/big_endian.h"
-#include "run/storebase.h"
+#include "core/big_endian.h"
+#include "core/storebase.h"
 #include "time/time_scales.h"
 #include "toolkit/layout.h"
 #include "tools/block_reads.h"

@@ -1,7 +1,6 @@
 #include "tests/e2e/process_runner.h"
 
 #include <sys/wait.h>
-
 #include <cstdlib>
 
 #include "tests/support/temporary_directory.h"

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/big_endian.h"
 #include "generator/element_set.h"
-#include "run/big_endian.h"
 #include "run/processing_run.h"
 #include "tests/support/packet_file_builder.h"
 

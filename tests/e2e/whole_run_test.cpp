@@ -138,6 +138,13 @@ TEST_F(WholeRun, WithoutElementSetOrbitNumbersAndNodesAreNotSet) {
     const std::size_t revolutions = (eph.size() - att.size()) / om::kSize;
     EXPECT_NE(run.err.find("\ndiag_2 SatPass[" + std::to_string(revolutions - 1) + "]\n"), std::string::npos);
     EXPECT_EQ(run.err.find("\ndiag_2 SatPass[" + std::to_string(revolutions) + "]\n"), std::string::npos);
+
+    // Only exactly "yes" switches the report on.
+    for (const char* value : {"Yes", "yes ", "YES", "no", ""}) {
+        const RunOutput other = runKovaInProcess(words({"-diag_2", value}));
+        ASSERT_EQ(other.status, 0) << other.err;
+        EXPECT_EQ(other.err.find("diag_2"), std::string::npos) << '"' << value << '"';
+    }
 }
 
 TEST_F(WholeRun, ReadErrorDuringThePassKeepsTheHeadersWrittenAtOpen) {

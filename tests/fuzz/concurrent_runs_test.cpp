@@ -12,6 +12,7 @@
 #include "generator/element_set.h"
 #include "generator/pass_generator.h"
 #include "generator/pass_time.h"
+#include "packets/packet_layout.h"
 #include "tests/fuzz/kova_process.h"
 #include "tests/fuzz/small_run_files.h"
 #include "tests/support/packet_file_builder.h"
@@ -33,7 +34,7 @@ struct RunInput {
 void writeInput(const TemporaryDirectory& dir, const RunInput& input, generator::PassSettings settings) {
     settings.elementSet = generator::defaultElementSet(input.satelliteName);
     settings.startSeconds = generator::defaultStartTai58Seconds(settings.elementSet);
-    settings.packetSize = generator::packetSizeForName(input.satelliteName);
+    settings.packetSize = navPacketSizeFor(input.satelliteName);
     writeGeneratedPass(dir.file(input.stem + ".kov"), settings);
     std::ofstream norad(dir.file(input.stem + ".tle"));
     generator::writeNoradFile(norad, settings.elementSet);

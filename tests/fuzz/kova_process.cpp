@@ -1,7 +1,6 @@
 #include "tests/fuzz/kova_process.h"
 
 #include <sys/wait.h>
-
 #include <atomic>
 #include <cstdlib>
 #include <stdexcept>

@@ -9,7 +9,7 @@
 #include <map>
 #include <vector>
 
-#include "orbit/constants.h"
+#include "packets/packet_layout.h"
 #include "tests/fuzz/kova_process.h"
 #include "tests/fuzz/small_run_files.h"
 #include "tests/support/temporary_directory.h"

@@ -1,15 +1,15 @@
-#include "generator/element_set.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 
+#include "core/constants.h"
+#include "generator/element_set.h"
 #include "generator/pass_time.h"
-#include "orbit/constants.h"
 #include "orbit/tle.h"
-#include "time/julian_date.h"
 #include "tests/support/packet_file_builder.h"
+#include "time/julian_date.h"
+#include "time/ut_correction.h"
 
 namespace kova::generator {
 namespace {

@@ -1,5 +1,3 @@
-#include "generator/pass_generator.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,13 +5,16 @@
 #include <sstream>
 #include <vector>
 
+#include "core/constants.h"
 #include "generator/kovagen_options.h"
+#include "generator/pass_generator.h"
 #include "generator/pass_time.h"
 #include "orbit/constants.h"
 #include "orbit/orbit_model.h"
 #include "orbit/tle.h"
 #include "packets/nav_record.h"
 #include "packets/packet_file.h"
+#include "packets/packet_layout.h"
 #include "tests/support/packet_file_builder.h"
 #include "tests/support/temporary_directory.h"
 

@@ -1,5 +1,3 @@
-#include "generator/real_encoding.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +5,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "generator/real_encoding.h"
 #include "packets/real_formats.h"
 
 namespace kova::generator {

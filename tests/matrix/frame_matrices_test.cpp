@@ -1,8 +1,8 @@
-#include "matrix/frame_matrices.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "matrix/frame_matrices.h"
 
 namespace kova {
 namespace {

@@ -1,5 +1,3 @@
-#include "matrix/matrix.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "matrix/column_vector.h"
+#include "matrix/matrix.h"
 #include "matrix/matrix_error.h"
 
 namespace kova {

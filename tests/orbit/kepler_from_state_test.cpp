@@ -6,7 +6,9 @@
 
 #include <cmath>
 
+#include "core/constants.h"
 #include "orbit/angle_range.h"
+#include "orbit/constants.h"
 #include "orbit/kepler_from_state.h"
 #include "orbit_test_states.h"
 

@@ -1,13 +1,10 @@
-// Finding an element set in the norad file, and the two ways reading it stops the run.
+// Finding an element set in the norad file.
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
-#include "orbit/tle.h"
-#include "run/options.h"
-#include "run/run_stop.h"
+#include "orbit/norad_file.h"
 
 namespace kova {
 namespace {
@@ -65,61 +62,6 @@ TEST(NoradFile, TheNameLineIsNotPartOfTheSet) {
     ASSERT_TRUE(file.findElementSet());
     EXPECT_EQ(file.line1(), "MARU 2");
     EXPECT_EQ(file.line2(), kLine2);
-}
-
-TEST(ReadNorad, AnEmptyFileNameReadsNothing) {
-    OptionTable options;
-    options.setOption("-noradfile", "");
-    options.setOption("-noradsatname", "MARU");
-    TleRecord tle;
-    std::ostringstream err;
-    readNorad(options, tle, err);
-    EXPECT_EQ(err.str(), "");
-    EXPECT_TRUE(tle.valid);
-    for (const double value : tle.values) EXPECT_EQ(value, 0.0);
-}
-
-TEST(ReadNorad, ParsesTheSetOfTheNamedSatellite) {
-    OptionTable options;
-    options.setOption("-noradfile",
-                      writeNoradFile(currentTestName(), "OTHER\n" + kLine1 + "\nKALPA MARU\n" +
-                                                            kLine1 + "\n" + kLine2 + "\n"));
-    options.setOption("-noradsatname", "MARU");
-    TleRecord tle;
-    std::ostringstream err;
-    readNorad(options, tle, err);
-    EXPECT_EQ(err.str(), "");
-    EXPECT_TRUE(tle.valid);
-    EXPECT_EQ(tle.revolutionNumber(), 1234.0);
-}
-
-int statusOfStop(const OptionTable& options, std::ostringstream& err) {
-    TleRecord tle;
-    try {
-        readNorad(options, tle, err);
-    } catch (const RunStop& stop) {
-        return stop.status;
-    }
-    return 0;
-}
-
-TEST(ReadNorad, AFileThatCannotBeOpenedStopsTheRun) {
-    const std::string name = ::testing::TempDir() + "kova_orbit_no_such_dir/none.tle";
-    OptionTable options;
-    options.setOption("-noradfile", name);
-    options.setOption("-noradsatname", "MARU");
-    std::ostringstream err;
-    EXPECT_EQ(statusOfStop(options, err), kStatusFailure);
-    EXPECT_EQ(err.str(), "\nFile Open failed for norad file:  " + name + "\n");
-}
-
-TEST(ReadNorad, AMissingSetStopsTheRun) {
-    OptionTable options;
-    options.setOption("-noradfile", writeNoradFile(currentTestName(), "MARU\n" + kLine1 + "\n"));
-    options.setOption("-noradsatname", "MARU");
-    std::ostringstream err;
-    EXPECT_EQ(statusOfStop(options, err), kStatusFailure);
-    EXPECT_EQ(err.str(), "\nNorad File Read Error\n");
 }
 
 }  // namespace

@@ -10,13 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "core/constants.h"
 #include "orbit/constants.h"
 #include "orbit/kepler_from_state.h"
 #include "orbit/orbit_model.h"
+#include "orbit/orbit_pass.h"
+#include "orbit/revolution_cutter.h"
 #include "orbit/tle_record.h"
 #include "orbit_test_states.h"
-#include "run/options.h"
 #include "time/julian_date.h"
+#include "time/sidereal_angle.h"
+#include "time/ut_correction.h"
 
 namespace kova {
 namespace {
@@ -216,9 +220,9 @@ struct MetadataRecord {
 };
 
 std::vector<MetadataRecord> metadataOf(const SatPass& pass, const TleRecord& tle,
-                                       const OptionTable& options, std::ostream& err) {
+                                       bool reportRevolutions, std::ostream& err) {
     std::vector<MetadataRecord> records;
-    revolutionRecords(pass, tle, options, err,
+    revolutionRecords(pass, tle, reportRevolutions, err,
                       [&](std::int32_t orbit, double ascending, double descending,
                           double longitude) {
                           records.push_back({orbit, ascending, descending, longitude});
@@ -246,9 +250,8 @@ TEST(OrbitModel, NoUsableElementSetGivesZerosAndUnadjustedElements) {
         EXPECT_EQ(passOrbitNumbers(pass, tle), (std::pair<std::int32_t, std::int32_t>{0, 0}));
         EXPECT_EQ(passElements(pass, tle), firstElements) << label;
 
-        OptionTable options;
         std::ostringstream err;
-        const std::vector<MetadataRecord> records = metadataOf(pass, tle, options, err);
+        const std::vector<MetadataRecord> records = metadataOf(pass, tle, false, err);
         ASSERT_EQ(records.size(), 2u);
         for (const MetadataRecord& record : records) {
             EXPECT_EQ(record.orbitNumber, 0);
@@ -264,8 +267,6 @@ TEST(RevolutionRecords, DiagnosticBlockPerRevolution) {
     // A circular equatorial state whose elements print the same on every platform.
     const double speed = std::sqrt(kEarthGm / 7000000.0);
     const SatPass pass = twoEntryPass({{7000000.0, 0.0, 0.0}, {0.0, speed, 0.0}});
-    OptionTable options;
-    options.setOption("-diag_2", "yes");
     const std::string block =
         "\nBeg Orbit Rev = 0  Time = 2.45285e+06\n"
         "End Orbit Rev = 0  Time = 2.45285e+06\n"
@@ -275,13 +276,13 @@ TEST(RevolutionRecords, DiagnosticBlockPerRevolution) {
         "Keplerian  Elements  =\n"
         "    7e+06 0 0 3.14159 3.14159 0  \n";
     std::ostringstream err;
-    metadataOf(pass, TleRecord{}, options, err);
+    metadataOf(pass, TleRecord{}, true, err);
     EXPECT_EQ(err.str(), "\ndiag_2 SatPass[0]\n" + block + "\ndiag_2 SatPass[1]\n" + block);
 
     // After the navigation record print the stream is in fixed notation with 8 decimals.
     std::ostringstream fixedErr;
     fixedErr << std::fixed << std::setprecision(8);
-    metadataOf({pass[1]}, TleRecord{}, options, fixedErr);
+    metadataOf({pass[1]}, TleRecord{}, true, fixedErr);
     EXPECT_EQ(fixedErr.str(),
               "\ndiag_2 SatPass[0]\n"
               "\nBeg Orbit Rev = 0  Time = 2452850.53473380\n"
@@ -293,15 +294,11 @@ TEST(RevolutionRecords, DiagnosticBlockPerRevolution) {
               "    7000000.00000000 0.00000000 0.00000000 3.14159265 3.14159265 0.00000000  \n");
 }
 
-TEST(RevolutionRecords, OnlyExactlyYesSwitchesTheDiagnosticsOn) {
+TEST(RevolutionRecords, WithoutTheReportNothingIsWritten) {
     const SatPass pass = twoEntryPass(kSomeState);
-    for (const char* value : {"Yes", "yes ", "YES", "no", ""}) {
-        OptionTable options;
-        options.setOption("-diag_2", value);
-        std::ostringstream err;
-        EXPECT_EQ(metadataOf(pass, kElementSet, options, err).size(), 2u);
-        EXPECT_EQ(err.str(), "") << '"' << value << '"';
-    }
+    std::ostringstream err;
+    EXPECT_EQ(metadataOf(pass, kElementSet, false, err).size(), 2u);
+    EXPECT_EQ(err.str(), "");
 }
 
 TEST(RevolutionRecords, RevolutionsCutAtRealCrossingsGetConsecutiveOrbitNumbers) {
@@ -324,9 +321,8 @@ TEST(RevolutionRecords, RevolutionsCutAtRealCrossingsGetConsecutiveOrbitNumbers)
     }
     ASSERT_EQ(pass.size(), 4u);
 
-    OptionTable options;
     std::ostringstream err;
-    const std::vector<MetadataRecord> records = metadataOf(pass, kElementSet, options, err);
+    const std::vector<MetadataRecord> records = metadataOf(pass, kElementSet, false, err);
     ASSERT_EQ(records.size(), 4u);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const std::int32_t revolutions = 5 + static_cast<std::int32_t>(i);

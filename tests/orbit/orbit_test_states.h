@@ -8,6 +8,7 @@
 #include "orbit/kepler_elements.h"
 #include "orbit/sat_pass.h"
 #include "packets/nav_record.h"
+#include "packets/packet_layout.h"
 
 namespace kova::orbit_test {
 

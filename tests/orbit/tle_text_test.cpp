@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "orbit/constants.h"
+#include "core/constants.h"
 #include "orbit/tle.h"
 
 namespace kova {

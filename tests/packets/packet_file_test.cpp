@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "orbit/constants.h"
 #include "packets/nav_record.h"
 #include "packets/packet_file.h"
+#include "packets/packet_layout.h"
 #include "tests/support/packet_file_builder.h"
 #include "tests/support/temporary_directory.h"
 
@@ -81,7 +81,7 @@ TEST(PacketFileIndexing, EdgeCases) {
                     break;
                 case Walk::kBad:
                     EXPECT_TRUE(packets.bad());
-                    EXPECT_TRUE(packets.failedOrBad());
+                    EXPECT_TRUE(packets.fail());
                     break;
             }
             EXPECT_EQ(packets.firstIndex(), 0);
@@ -93,10 +93,9 @@ TEST(PacketFileIndexing, EdgeCases) {
 TEST(PacketFileIndexing, MissingFileIsFailed) {
     TemporaryDirectory directory;
     PacketFile packets(directory.file("none.kov").string(), kNavApid);
-    EXPECT_TRUE(packets.failedOrBad());
+    EXPECT_TRUE(packets.fail());
     EXPECT_FALSE(packets.bad());
     EXPECT_EQ(packets.indexCount(), 0);
-    EXPECT_EQ(packets.fileKind(), "packet");
 }
 
 TEST(PacketFileIndexing, FileNameIsOpenedAsCString) {
@@ -147,12 +146,12 @@ TEST(PacketFileRead, StatesAfterEachKindOfRead) {
 
     packets.readPacket(record, 3);  // truncated last packet: end of file and failed
     expectState(packets, {false, true, false}, "short read");
-    EXPECT_TRUE(packets.failedOrBad());
+    EXPECT_TRUE(packets.fail());
     EXPECT_EQ(record.timeTagSeconds(), test::kTestBaseSeconds + 3);  // the bytes that were there
 
     packets.readPacket(record, 0);  // no seek, no read on a stream that is not good
     EXPECT_EQ(record.timeTagSeconds(), test::kTestBaseSeconds + 3);
-    EXPECT_TRUE(packets.failedOrBad());
+    EXPECT_TRUE(packets.fail());
     EXPECT_EQ(packets.currentIndex(), 0);
 
     PacketFile again(file.string(), kNavApid, 64);
@@ -162,7 +161,7 @@ TEST(PacketFileRead, StatesAfterEachKindOfRead) {
     PacketFile third(file.string(), kNavApid);
     third.readPacket(record, 4);  // one past the index: nothing read
     expectState(third, {false, true, false}, "past the index");
-    EXPECT_TRUE(third.failedOrBad());
+    EXPECT_TRUE(third.fail());
     EXPECT_EQ(third.currentIndex(), 4);
     third.readPacket(record, -1);
     EXPECT_TRUE(third.eof());

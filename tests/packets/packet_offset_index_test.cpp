@@ -1,8 +1,8 @@
-#include "packets/packet_offset_index.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
+
+#include "packets/packet_offset_index.h"
 
 namespace kova {
 namespace {

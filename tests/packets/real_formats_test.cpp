@@ -3,10 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#include "core/big_endian.h"
 #include "packets/nav_record.h"
 #include "packets/packet_layout.h"
 #include "packets/real_formats.h"
-#include "run/big_endian.h"
 
 namespace kova {
 namespace {

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
+#include "core/run_stop.h"
 #include "run/options.h"
-#include "run/run_stop.h"
 
 namespace kova {
 namespace {

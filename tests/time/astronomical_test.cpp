@@ -2,9 +2,11 @@
 
 #include <cmath>
 
-#include "orbit/constants.h"
+#include "core/constants.h"
 #include "time/julian_date.h"
+#include "time/sidereal_angle.h"
 #include "time/time_scales.h"
+#include "time/ut_correction.h"
 
 namespace kova {
 namespace {

@@ -1,6 +1,6 @@
-#include "time/julian_date.h"
-
 #include <gtest/gtest.h>
+
+#include "time/julian_date.h"
 
 namespace kova {
 namespace {

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "time/julian_date.h"
+#include "time/time_range_text.h"
 #include "time/time_scales.h"
+#include "time/ut_correction.h"
 
 namespace kova {
 namespace {

@@ -1,6 +1,6 @@
-#include "time/time_scales.h"
-
 #include <gtest/gtest.h>
+
+#include "time/time_scales.h"
 
 namespace kova {
 namespace {

@@ -1,10 +1,9 @@
-#include "toolkit/attitude_angles.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "matrix/frame_matrices.h"
+#include "toolkit/attitude_angles.h"
 
 namespace kova {
 namespace {

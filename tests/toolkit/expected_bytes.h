@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "run/storebase.h"
+#include "core/storebase.h"
 
 namespace kova::test {
 

@@ -1,5 +1,3 @@
-#include "toolkit/file_writer.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "tests/toolkit/expected_bytes.h"
+#include "toolkit/file_writer.h"
 #include "toolkit/records.h"
 
 namespace kova {

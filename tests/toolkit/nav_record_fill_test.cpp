@@ -19,8 +19,8 @@ TEST(NavRecordFillTest, EphemerisAndAttitudeRecordsShareTimeAndFlags) {
 
     EphemerisRecord ephemeris;
     AttitudeRecord attitude;
-    ephemeris.setFromNavRecord(record, flags);
-    attitude.setFromNavRecord(record, flags);
+    ephemeris.setFromNavValues(record.julianDate(), record.values(), flags);
+    attitude.setFromNavValues(record.julianDate(), record.values(), attitudeAngles(record), flags);
 
     EXPECT_EQ(ephemeris.time(), tai93FromJulianDate(record.julianDate()));
     EXPECT_EQ(attitude.time(), ephemeris.time());

@@ -1,17 +1,16 @@
 // The record pass takes the stream's records a batch at a time: the batches must hand on
 // exactly the records, flags and order of the stream, fill records included, across batch
 // boundaries, and stop asking the stream once it has ended.
-#include "toolkit/record_batch.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "orbit/constants.h"
 #include "packets/packet_file.h"
+#include "packets/packet_layout.h"
 #include "tests/support/packet_file_builder.h"
 #include "tests/support/temporary_directory.h"
 #include "toolkit/attitude_angles.h"
+#include "toolkit/record_batch.h"
 #include "toolkit/record_stream.h"
 
 namespace kova {

@@ -1,17 +1,16 @@
-#include "toolkit/record_stream.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "orbit/constants.h"
 #include "packets/packet_file.h"
+#include "packets/packet_layout.h"
 #include "tests/support/packet_file_builder.h"
 #include "tests/support/temporary_directory.h"
 #include "time/time_scales.h"
 #include "toolkit/layout.h"
+#include "toolkit/record_stream.h"
 
 namespace kova {
 namespace {

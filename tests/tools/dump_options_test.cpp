@@ -1,11 +1,10 @@
-#include "tools/dump_options.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <vector>
 
-#include "run/run_stop.h"
+#include "core/run_stop.h"
+#include "tools/dump_options.h"
 
 namespace kova {
 namespace {

@@ -1,7 +1,5 @@
 // The dump's number styles must print exactly what a text stream prints in fixed notation
 // with showpos, setprecision and setw: the stream is the reference here.
-#include "tools/number_styles.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +8,8 @@
 #include <random>
 #include <sstream>
 #include <string>
+
+#include "tools/number_styles.h"
 
 namespace kova {
 namespace {

@@ -1,13 +1,13 @@
 // The big-endian codecs: byte order of each width, at any alignment, and the round trip of
 // the floating-point fields bit for bit (NaN payloads and negative zero included).
-#include "run/big_endian.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <limits>
+
+#include "core/big_endian.h"
 
 namespace kova {
 namespace {

@@ -1,4 +1,4 @@
-#include "run/background_worker.h"
+#include "core/background_worker.h"
 
 namespace kova {
 

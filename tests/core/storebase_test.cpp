@@ -1,8 +1,8 @@
-#include "run/storebase.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#include "core/storebase.h"
 
 namespace kova {
 namespace {

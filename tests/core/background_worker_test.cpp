@@ -1,10 +1,10 @@
-#include "run/background_worker.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 #include <vector>
+
+#include "core/background_worker.h"
 
 namespace kova {
 namespace {

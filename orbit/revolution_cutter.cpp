@@ -1,4 +1,4 @@
-#include "orbit/sat_pass.h"
+#include "orbit/revolution_cutter.h"
 
 namespace kova {
 

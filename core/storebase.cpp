@@ -1,4 +1,4 @@
-#include "run/storebase.h"
+#include "core/storebase.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "orbit/revolution_cutter.h"
 #include "orbit/sat_pass.h"
 #include "orbit_test_states.h"
 

@@ -1,4 +1,4 @@
-#include "run/input_files.h"
+#include "core/input_files.h"
 
 #include <filesystem>
 #include <system_error>
