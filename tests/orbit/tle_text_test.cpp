@@ -4,6 +4,8 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/constants.h"
 #include "orbit/tle.h"
@@ -32,6 +34,40 @@ TEST(TleChecksum, CountsDigitsAndMinusSignsOfTheFirst68Characters) {
         {kLine2, '7'},
     };
     for (const Case& c : cases) EXPECT_EQ(tleChecksum(c.line), c.expected) << '"' << c.line << '"';
+}
+
+TEST(ElementSetProblems, NamesEveryProblemInOrder) {
+    using Problems = std::vector<std::string_view>;
+    std::string line2BadChecksum = kLine2;
+    line2BadChecksum.back() = '0';
+    std::string line1WithNul = kLine1;
+    line1WithNul[30] = '\0';  // the conversions end at the NUL
+    std::string line2NoMeanMotion = kLine2;
+    line2NoMeanMotion.replace(52, 11, " 0.00000000");
+    line2NoMeanMotion.back() = tleChecksum(line2NoMeanMotion);
+    struct Case {
+        const char* label;
+        std::string line1, line2;
+        Problems expected;
+    };
+    const Case cases[] = {
+        {"sound", kLine1, kLine2, {}},
+        {"words", "foo", "bar",
+         {"line 1 unreadable", "line 2 unreadable", "line 1 checksum wrong", "line 2 checksum wrong",
+          "no mean motion"}},
+        {"swapped", kLine2, kLine1,  // line 1's checksum still matches in the place of line 2
+         {"line 1 unreadable", "line 2 unreadable", "line 1 checksum wrong", "no mean motion"}},
+        {"checksum", kLine1, line2BadChecksum, {"line 2 checksum wrong"}},
+        {"nul", line1WithNul, kLine2, {"line 1 unreadable", "line 1 checksum wrong"}},
+        {"noChecksumCharacter", kLine1.substr(0, 68), kLine2, {"line 1 unreadable", "line 1 checksum wrong"}},
+        {"meanMotion", kLine1, line2NoMeanMotion, {"no mean motion"}},
+    };
+    for (const Case& c : cases) {
+        TleRecord tle;
+        const TleLinesRead read = parseTle(c.line1, c.line2, tle);
+        EXPECT_EQ(elementSetProblems(read, tle), c.expected) << c.label;
+        EXPECT_EQ(tle.valid, read.line1ChecksumMatches && read.line2ChecksumMatches) << c.label;
+    }
 }
 
 TEST(ParseTle, ReadsEveryFieldInRecordUnits) {
