@@ -1,6 +1,6 @@
 #include "orbit/norad_file.h"
 
-#include "core/input_files.h"
+#include "core/file_identity.h"
 
 namespace kova {
 namespace {

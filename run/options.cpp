@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "core/file_kind.h"
-#include "core/input_files.h"
+#include "core/file_identity.h"
 #include "core/run_stop.h"
 #include "time/julian_date.h"
 

@@ -1,6 +1,6 @@
 #include "tools/dump_input_file.h"
 
-#include "core/input_files.h"
+#include "core/file_identity.h"
 
 namespace kova {
 
