@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "run/version.h"
-#include "tests/e2e/process_runner.h"
+#include "tests/support/process_runner.h"
 #include "tests/support/temporary_directory.h"
 
 namespace kova::test {

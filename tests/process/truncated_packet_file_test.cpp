@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "packets/packet_layout.h"
-#include "tests/fuzz/kova_process.h"
-#include "tests/fuzz/small_run_files.h"
+#include "tests/support/process_runner.h"
+#include "tests/process/small_run_files.h"
 #include "tests/support/temporary_directory.h"
 #include "toolkit/layout.h"
 
@@ -71,7 +71,7 @@ TEST(TruncatedPacketFile, EveryCutStopsCleanlyOrKeepsTheWholePackets) {
             if (extent.offset + extent.size <= cut) ++complete;
         }
 
-        const KovaProcessResult result = runKovaProcess({"-packetfile", "cut.kov"}, dir.path());
+        const ProcessResult result = runProgram("kova", {"-packetfile", "cut.kov"}, dir.path());
         if (indexed <= 1) {
             EXPECT_EQ(result.exitCode, 255);
             EXPECT_EQ(result.err, "\nPacket File Empty\n");

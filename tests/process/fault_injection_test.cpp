@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/fuzz/kova_process.h"
-#include "tests/fuzz/small_run_files.h"
+#include "tests/support/process_runner.h"
+#include "tests/process/small_run_files.h"
 #include "tests/support/temporary_directory.h"
 #include "toolkit/layout.h"
 
@@ -30,10 +30,10 @@ protected:
         fs::remove(dir_.file("pass.att"));
     }
 
-    KovaProcessResult run(const std::vector<std::string>& extraArguments) {
+    ProcessResult run(const std::vector<std::string>& extraArguments) {
         std::vector<std::string> arguments{"-packetfile", "pass.kov"};
         arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
-        return runKovaProcess(arguments, dir_.path());
+        return runProgram("kova", arguments, dir_.path());
     }
 
     TemporaryDirectory dir_;
@@ -47,7 +47,7 @@ TEST_F(FaultInjection, ReferenceRunHoldsEveryRecord) {
 
 TEST_F(FaultInjection, EphemerisOnAFullDeviceIsAWriteFailure) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
-    const KovaProcessResult result = run({"-ephemerisfile", "/dev/full"});
+    const ProcessResult result = run({"-ephemerisfile", "/dev/full"});
     EXPECT_EQ(result.exitCode, kExitFailure);
     EXPECT_EQ(result.err, "\nFile Write failed for ephemeris file:  /dev/full\n");
     // The attitude file is closed first, so it was complete when the ephemeris close failed.
@@ -56,7 +56,7 @@ TEST_F(FaultInjection, EphemerisOnAFullDeviceIsAWriteFailure) {
 
 TEST_F(FaultInjection, AttitudeOnAFullDeviceIsAWriteFailure) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
-    const KovaProcessResult result = run({"-attitudefile", "/dev/full"});
+    const ProcessResult result = run({"-attitudefile", "/dev/full"});
     EXPECT_EQ(result.exitCode, kExitFailure);
     EXPECT_EQ(result.err, "\nFile Write failed for attitude file:  /dev/full\n");
     // The ephemeris file is left as every error stop leaves it: all its records and
@@ -69,14 +69,14 @@ TEST_F(FaultInjection, AttitudeOnAFullDeviceIsAWriteFailure) {
 }
 
 TEST_F(FaultInjection, EphemerisFileInAMissingDirectory) {
-    const KovaProcessResult result = run({"-ephemerisfile", "nodir/x.eph"});
+    const ProcessResult result = run({"-ephemerisfile", "nodir/x.eph"});
     EXPECT_EQ(result.exitCode, kExitFailure);
     EXPECT_EQ(result.err, "\nFile Open failed for ephemeris file:  nodir/x.eph\n");
     EXPECT_FALSE(fs::exists(dir_.file("pass.att")));
 }
 
 TEST_F(FaultInjection, AttitudeFileInAMissingDirectoryLeavesTheEphemerisHeaders) {
-    const KovaProcessResult result = run({"-attitudefile", "nodir/x.att"});
+    const ProcessResult result = run({"-attitudefile", "nodir/x.att"});
     EXPECT_EQ(result.exitCode, kExitFailure);
     EXPECT_EQ(result.err, "\nFile Open failed for attitude file:  nodir/x.att\n");
     const std::vector<std::uint8_t> ephemeris = readBytes(dir_.file("pass.eph"));
@@ -100,7 +100,7 @@ TEST_F(FaultInjection, DirectoriesGivenAsFilesAreReported) {
     };
     for (const DirectoryCase& directoryCase : cases) {
         SCOPED_TRACE(directoryCase.name);
-        const KovaProcessResult result = run(directoryCase.arguments);
+        const ProcessResult result = run(directoryCase.arguments);
         EXPECT_EQ(result.exitCode, kExitFailure);
         EXPECT_EQ(result.err, directoryCase.message);
         EXPECT_TRUE(fs::is_directory(dir_.file("adir")));

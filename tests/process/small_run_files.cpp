@@ -1,8 +1,8 @@
-#include "tests/fuzz/small_run_files.h"
+#include "tests/process/small_run_files.h"
 
 #include <gtest/gtest.h>
 
-#include "tests/fuzz/kova_process.h"
+#include "tests/support/process_runner.h"
 #include "tests/support/temporary_directory.h"
 
 namespace kova::test {
@@ -14,7 +14,7 @@ PacketFileBuilder smallValidPacketFile() {
 }
 
 RunProducts cleanRunProducts(const std::filesystem::path& workDir, const std::filesystem::path& packetFile) {
-    const KovaProcessResult result = runKovaProcess({"-packetfile", packetFile.string()}, workDir);
+    const ProcessResult result = runProgram("kova", {"-packetfile", packetFile.string()}, workDir);
     EXPECT_EQ(result.exitCode, 0) << result.err;
     std::filesystem::path stem = packetFile;
     stem.replace_extension();

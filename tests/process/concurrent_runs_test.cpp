@@ -13,8 +13,8 @@
 #include "generator/pass_generator.h"
 #include "generator/pass_time.h"
 #include "packets/packet_layout.h"
-#include "tests/fuzz/kova_process.h"
-#include "tests/fuzz/small_run_files.h"
+#include "tests/support/process_runner.h"
+#include "tests/process/small_run_files.h"
 #include "tests/support/packet_file_builder.h"
 #include "tests/support/temporary_directory.h"
 
@@ -63,7 +63,7 @@ TEST(ConcurrentRuns, TwoRunsAtOnceMakeTheBytesOfRunsMadeAlone) {
 
     RunProducts alone[2];
     for (int i = 0; i < 2; ++i) {
-        const KovaProcessResult result = runKovaProcess(inputs[i].arguments(), dir.path());
+        const ProcessResult result = runProgram("kova", inputs[i].arguments(), dir.path());
         ASSERT_EQ(result.exitCode, 0) << result.err;
         alone[i] = productsOf(dir, inputs[i]);
     }
@@ -76,13 +76,13 @@ TEST(ConcurrentRuns, TwoRunsAtOnceMakeTheBytesOfRunsMadeAlone) {
             fs::remove(dir.file(input.stem + ".eph"));
             fs::remove(dir.file(input.stem + ".att"));
         }
-        KovaProcessResult results[2];
+        ProcessResult results[2];
         std::latch start(2);
         std::vector<std::thread> runs;
         for (int i = 0; i < 2; ++i) {
             runs.emplace_back([&, i] {
                 start.arrive_and_wait();
-                results[i] = runKovaProcess(inputs[i].arguments(), dir.path());
+                results[i] = runProgram("kova", inputs[i].arguments(), dir.path());
             });
         }
         for (std::thread& run : runs) run.join();
