@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/file_kind.h"
 #include "orbit/tle_record.h"
 
 namespace kova {

@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/file_kind.h"
 #include "packets/nav_record.h"
 #include "packets/packet.h"
 #include "packets/packet_input.h"

@@ -1,0 +1,2 @@
+set(kova_links_kova_packets kova_flags;kova_core)
+set(kova_links_kova_orbit kova_flags;kova_packets)
