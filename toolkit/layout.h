@@ -31,6 +31,7 @@ inline constexpr std::size_t kEndOrbit = 8;        // uint32
 inline constexpr std::size_t kReferenceFrame = 12; // text, 8 bytes
 inline constexpr std::size_t kReferenceFrameSize = 8;
 inline constexpr std::size_t kKeplerElements = 20; // 6 doubles
+inline constexpr std::size_t kKeplerElementCount = 6;
 inline constexpr std::size_t kQaParameters = 76;   // 16 floats
 inline constexpr std::size_t kQaStatistics = 140;  // 4 floats
 inline constexpr std::size_t kSize = 372;
@@ -39,6 +40,7 @@ inline constexpr std::size_t kSize = 372;
 // Attitude file header (372 bytes, after the common header).
 namespace attitude_header {
 inline constexpr std::size_t kAngleOrder = 0;      // 3 uint32
+inline constexpr std::size_t kAngleOrderCount = 3;
 inline constexpr std::size_t kQaParameters = 12;   // 16 floats
 inline constexpr std::size_t kQaStatistics = 76;   // 4 floats
 inline constexpr std::size_t kSize = 372;

@@ -7,6 +7,7 @@
 #include "core/storebase.h"
 #include "toolkit/layout.h"
 #include "tools/block_reads.h"
+#include "tools/dump_formats.h"
 #include "tools/dump_sections.h"
 #include "tools/dump_text_writer.h"
 #include "tools/dump_tool_run.h"
@@ -15,9 +16,7 @@ namespace kova {
 
 namespace {
 
-constexpr int kAngleRateDigits = 6;
-constexpr std::size_t kAngleOrderCount = 3;
-constexpr std::size_t kAngleOrderValueSize = 4;  // uint32
+using dump_format::kAngleRateDigits;
 
 constexpr RecordLineLayout kAttitudeRecordLine{
     attitude_record::kTime, attitude_record::kAngles, attitude_record::kRates,
@@ -25,9 +24,9 @@ constexpr RecordLineLayout kAttitudeRecordLine{
 
 void writeAngleOrderLine(DumpTextWriter& out, const storebase& attitudeHeader) {
     out.text("\nAngle order= ");
-    for (std::size_t index = 0; index < kAngleOrderCount; ++index) {
+    for (std::size_t index = 0; index < attitude_header::kAngleOrderCount; ++index) {
         if (index != 0) out.text(" ");
-        out.unsignedNumber(be::loadU32(attitudeHeader.data() + attitude_header::kAngleOrder + kAngleOrderValueSize * index));
+        out.unsignedNumber(be::loadU32(attitudeHeader.data() + attitude_header::kAngleOrder + sizeof(std::uint32_t) * index));
     }
     out.lineEnd();
 }

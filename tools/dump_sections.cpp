@@ -4,32 +4,29 @@
 #include "core/storebase.h"
 #include "time/time_scales.h"
 #include "toolkit/layout.h"
+#include "tools/dump_formats.h"
 #include "tools/dump_text_writer.h"
 #include "tools/qa_flag_text.h"
 
 namespace kova {
 
 namespace {
-constexpr int kIntervalDigits = 6;
-constexpr int kQaValueDigits = 6;
-constexpr unsigned kQaIndexWidth = 2;
-constexpr int kJulianDateDigits = 8;
-constexpr std::size_t kFloatSize = 4;
-constexpr std::size_t kDoubleSize = 8;
+
+using namespace dump_format;
 
 void writeQaValues(DumpTextWriter& out, const std::uint8_t* values, std::size_t count) {
     for (std::size_t index = 0; index < count; ++index) {
         out.text("\n");
         out.unsignedNumber(static_cast<std::uint32_t>(index), kQaIndexWidth);
         out.text(" ");
-        out.fixedNumber(be::loadF32(values + index * kFloatSize), kQaValueDigits);
+        out.fixedNumber(be::loadF32(values + index * sizeof(float)), kQaValueDigits);
     }
     out.lineEnd();
 }
 
 void writeTriple(DumpTextWriter& out, const std::uint8_t* values, int digits) {
     for (std::size_t index = 0; index < 3; ++index) {
-        out.fixedNumber(be::loadF64(values + index * kDoubleSize), digits);
+        out.fixedNumber(be::loadF64(values + index * sizeof(double)), digits);
         out.text(" ");
     }
     out.text("  ");

@@ -8,6 +8,7 @@
 #include "time/time_scales.h"
 #include "toolkit/layout.h"
 #include "tools/block_reads.h"
+#include "tools/dump_formats.h"
 #include "tools/dump_sections.h"
 #include "tools/dump_text_writer.h"
 #include "tools/dump_tool_run.h"
@@ -16,12 +17,7 @@ namespace kova {
 
 namespace {
 
-constexpr unsigned kOrbitNumberWidth = 5;
-constexpr int kKeplerDigits = 6;
-constexpr int kMetadataDigits = 8;
-constexpr int kPositionVelocityDigits = 2;
-constexpr std::size_t kKeplerElementCount = 6;
-constexpr std::size_t kDoubleSize = 8;
+using namespace dump_format;
 
 constexpr RecordLineLayout kEphemerisRecordLine{
     ephemeris_record::kTime, ephemeris_record::kPosition, ephemeris_record::kVelocity,
@@ -46,8 +42,8 @@ void writeEphemerisHeaderLines(DumpTextWriter& out, const storebase& ephemerisHe
     out.text("\n\nRef. Frame = ");
     out.textField(header + field::kReferenceFrame, field::kReferenceFrameSize);
     out.text("\n\nKeplerian Elements\n");
-    for (std::size_t index = 0; index < kKeplerElementCount; ++index) {
-        out.fixedNumber(be::loadF64(header + field::kKeplerElements + kDoubleSize * index), kKeplerDigits);
+    for (std::size_t index = 0; index < ephemeris_header::kKeplerElementCount; ++index) {
+        out.fixedNumber(be::loadF64(header + field::kKeplerElements + sizeof(double) * index), kKeplerDigits);
         out.text(" ");
     }
     out.text(" ");

@@ -17,13 +17,7 @@ using test::ToolkitFileBytes;
 
 ToolkitFileBytes attitudeFile(std::uint32_t recordCount) {
     ToolkitFileBytes file;
-    file.putText(ToolkitFileBytes::kSpacecraft, "MARU");
-    file.putText(ToolkitFileBytes::kTimeRange, "2003-01-01T00:00:00Z to ");
-    file.putText(ToolkitFileBytes::kTimeRange + 25, "2003-01-01T00:00:09Z ");
-    file.putText(ToolkitFileBytes::kSource, "DB");
-    file.putText(ToolkitFileBytes::kVersion, "2.0");
-    file.putF32(ToolkitFileBytes::kInterval, 1.0f);
-    file.putU32(ToolkitFileBytes::kRecordCount, recordCount);
+    file.putKovaCommonHeader(recordCount);
     file.putU32(ToolkitFileBytes::kAngleOrder, 3);
     file.putU32(ToolkitFileBytes::kAngleOrder + 4, 1);
     file.putU32(ToolkitFileBytes::kAngleOrder + 8, 2);
@@ -64,14 +58,7 @@ TEST(AttdiagDump, SmallFileEndToEnd) {
     const std::string expected =
         "\nAttitude File Diagnostic\n"
         "Attitude File opened: " + input + "\n"
-        "\n"
-        "\nSpacecraft = MARU"
-        "\nSource     = DB"
-        "\nVersion    = 2.0"
-        "\nTime Range = 2003-01-01T00:00:00Z to "
-        "\nInterval   = 1.000000"
-        "\nNo. Records= 2"
-        "\nNo. U. Refs= 0\n"
+        "\n" + test::kovaCommonHeaderDump(2) + "\n"
         "\n"
         "\nAngle order= 3 1 2\n"
         "\nQA Parameters\n 0 +0.000000\n 1 +0.000000\n 2 +0.000000\n 3 +0.000000\n 4 +0.000000"
@@ -152,37 +139,6 @@ TEST(AttdiagDump, TruncatedHeaderLeavesZeroFields) {
               std::string::npos);
     EXPECT_TRUE(result.dumpText.ends_with("\nJulian-Date  Angle Velocities\nEarly End of File\n"))
         << result.dumpText;
-}
-
-TEST(AttdiagRun, RefusesBadCommandLinesAndReportsFilesItCannotOpen) {
-    std::ostringstream err;
-    const char* argv[] = {"attdiag"};
-    EXPECT_EQ(runAttdiag(1, argv, err), -1);
-    EXPECT_EQ(err.str(), "usage: attdiag [-file] NAME [-beg N] [-cnt N|all]\n");
-
-    const std::string input = test::testFilePath("att");
-    tenRecordFile().writeTo(input);
-    const test::DumpToolResult refused = runAttdiagOn(input, {"-beg"});
-    EXPECT_EQ(refused.status, -1);
-    EXPECT_EQ(refused.errorText, "\nBad Command Line Keyword: -beg\nusage: attdiag [-file] NAME [-beg N] [-cnt N|all]\n");
-    EXPECT_FALSE(refused.dumpExists);
-
-    const std::string absent = test::testFilePath("absent.att");
-    const test::DumpToolResult unopened = runAttdiagOn(absent);
-    EXPECT_EQ(unopened.status, -1);
-    EXPECT_EQ(unopened.errorText, "\nAttitude File open failed: " + absent + "\n");
-    EXPECT_EQ(unopened.dumpText, "\nAttitude File Diagnostic\n");
-
-    const std::string directory = test::testFilePath("a-directory.att");
-    std::filesystem::create_directories(directory);
-    const test::DumpToolResult refusedDirectory = runAttdiagOn(directory);
-    EXPECT_EQ(refusedDirectory.status, -1);
-    EXPECT_EQ(refusedDirectory.errorText, "\nAttitude File open failed: " + directory + "\n");
-
-    const std::string unwritable = test::testFilePath("missing-directory") + "/x.att";
-    const test::DumpToolResult uncreated = runAttdiagOn(unwritable);
-    EXPECT_EQ(uncreated.status, -1);
-    EXPECT_EQ(uncreated.errorText, "\nDump File open failed: " + unwritable + ".txt\n");
 }
 
 TEST(QaFlagText, NamesFiveBitsInTheirFixedOrder) {

@@ -14,23 +14,11 @@ namespace {
 
 using test::ToolkitFileBytes;
 
-// Common header as kova fills it: spacecraft, the two time texts around a NUL, source,
-// version, interval 1.0.
-void putCommonHeader(ToolkitFileBytes& file, std::uint32_t recordCount) {
-    file.putText(ToolkitFileBytes::kSpacecraft, "MARU");
-    file.putText(ToolkitFileBytes::kTimeRange, "2003-01-01T00:00:00Z to ");
-    file.putText(ToolkitFileBytes::kTimeRange + 25, "2003-01-01T00:00:09Z ");
-    file.putText(ToolkitFileBytes::kSource, "DB");
-    file.putText(ToolkitFileBytes::kVersion, "2.0");
-    file.putF32(ToolkitFileBytes::kInterval, 1.0f);
-    file.putU32(ToolkitFileBytes::kRecordCount, recordCount);
-}
-
 // Three records (no flags; bits 5 and 8; only bit 16) and two metadata records, one more
 // than the orbit count, as a pass over one node crossing has.
 ToolkitFileBytes smallEphemerisFile() {
     ToolkitFileBytes file;
-    putCommonHeader(file, 3);
+    file.putKovaCommonHeader(3);
     file.putU32(ToolkitFileBytes::kOrbitCount, 1);
     file.putU32(ToolkitFileBytes::kBeginOrbit, 100);
     file.putU32(ToolkitFileBytes::kEndOrbit, 101);
@@ -68,14 +56,7 @@ TEST(EphdiagDump, SmallFileEndToEnd) {
     const std::string expected =
         "\nEphemeris File Diagnostic\n"
         "Ephemeris File opened: " + input + "\n"
-        "\n"
-        "\nSpacecraft = MARU"
-        "\nSource     = DB"
-        "\nVersion    = 2.0"
-        "\nTime Range = 2003-01-01T00:00:00Z to "
-        "\nInterval   = 1.000000"
-        "\nNo. Records= 3"
-        "\nNo. U. Refs= 0"
+        "\n" + test::kovaCommonHeaderDump(3) +
         "\n\n tellg() = 140\n"
         "\n"
         "\nBeg. Orbit =   100"
@@ -113,7 +94,7 @@ TEST(EphdiagDump, SmallFileEndToEnd) {
 // Ten records whose position x is 1000 + index, so each line names its record.
 ToolkitFileBytes tenRecordFile() {
     ToolkitFileBytes file;
-    putCommonHeader(file, 10);
+    file.putKovaCommonHeader(10);
     for (int index = 0; index < 10; ++index)
         file.appendRecord(index, {1000.0 + index, 0.0, 0.0}, {0.0, 0.0, 0.0}, 0);
     return file;
@@ -172,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(EphdiagDump, TextFieldsWithoutNulFillTheirWidthAndKeepBlanks) {
     ToolkitFileBytes file;
-    putCommonHeader(file, 0);
+    file.putKovaCommonHeader(0);
     file.putText(ToolkitFileBytes::kSpacecraft, "ABCDEFGHIJKLMNOPQRSTUVWX");  // 24, no NUL
     file.putText(ToolkitFileBytes::kSource, "  Ground  Site 7 ");
     file.putText(ToolkitFileBytes::kVersion, "12345678");  // 8, no NUL
@@ -188,7 +169,7 @@ TEST(EphdiagDump, TextFieldsWithoutNulFillTheirWidthAndKeepBlanks) {
 
 TEST(EphdiagDump, SkipsUniversalReferencesBeforeTheRecords) {
     ToolkitFileBytes file;
-    putCommonHeader(file, 1);
+    file.putKovaCommonHeader(1);
     file.putU32(ToolkitFileBytes::kUniversalRefs, 2);
     file.appendZeros(2 * 256);
     file.appendRecord(0.0, {1005.0, 0.0, 0.0}, {0.0, 0.0, 0.0}, 0);
@@ -204,7 +185,7 @@ TEST(EphdiagDump, SkipsUniversalReferencesBeforeTheRecords) {
 
 TEST(EphdiagDump, SkipOfTheLargestReferenceCountDoesNotWrap) {
     ToolkitFileBytes file;
-    putCommonHeader(file, 1);
+    file.putKovaCommonHeader(1);
     file.putU32(ToolkitFileBytes::kUniversalRefs, 0xFFFFFFFFu);
     file.appendRecord(0.0, {1005.0, 0.0, 0.0}, {0.0, 0.0, 0.0}, 0);
     const std::string input = test::testFilePath("eph");
@@ -287,7 +268,7 @@ TEST(EphdiagDump, CraftedRecordCountOnAShortFileEndsQuickly) {
     // Four billion records announced, none present: the reads after the failure change
     // nothing, and a window of two shows two repeated lines.
     ToolkitFileBytes file;
-    putCommonHeader(file, 0xFFFFFFFFu);
+    file.putKovaCommonHeader(0xFFFFFFFFu);
     const std::string input = test::testFilePath("eph");
     file.writeTo(input);
     const test::DumpToolResult result = runEphdiagOn(input, {"-beg", "7", "-cnt", "2"});
@@ -295,45 +276,6 @@ TEST(EphdiagDump, CraftedRecordCountOnAShortFileEndsQuickly) {
               "2448988.50031250 +0.00 +0.00 +0.00   +0.00 +0.00 +0.00   0000\n"
               "2448988.50031250 +0.00 +0.00 +0.00   +0.00 +0.00 +0.00   0000\n");
     EXPECT_NE(result.dumpText.find("  record count = 4294967295\n"), std::string::npos);
-}
-
-TEST(EphdiagRun, RefusesAnEmptyCommandLine) {
-    std::ostringstream err;
-    const char* argv[] = {"ephdiag"};
-    EXPECT_EQ(runEphdiag(1, argv, err), -1);
-    EXPECT_EQ(err.str(), "usage: ephdiag [-file] NAME [-beg N] [-cnt N|all]\n");
-}
-
-TEST(EphdiagRun, RefusesAKeywordAsLastArgumentWithoutCreatingTheDump) {
-    const std::string input = test::testFilePath("eph");
-    smallEphemerisFile().writeTo(input);
-    const test::DumpToolResult result = runEphdiagOn(input, {"-cnt"});
-    EXPECT_EQ(result.status, -1);
-    EXPECT_EQ(result.errorText, "\nBad Command Line Keyword: -cnt\nusage: ephdiag [-file] NAME [-beg N] [-cnt N|all]\n");
-    EXPECT_FALSE(result.dumpExists);
-}
-
-TEST(EphdiagRun, ReportsADumpFileThatCannotBeCreated) {
-    const std::string input = test::testFilePath("missing-directory") + "/x.eph";
-    const test::DumpToolResult result = runEphdiagOn(input);
-    EXPECT_EQ(result.status, -1);
-    EXPECT_EQ(result.errorText, "\nDump File open failed: " + input + ".txt\n");
-}
-
-TEST(EphdiagRun, ReportsAnInputThatCannotBeOpenedAfterTheTitle) {
-    const std::string input = test::testFilePath("absent.eph");
-    const test::DumpToolResult result = runEphdiagOn(input);
-    EXPECT_EQ(result.status, -1);
-    EXPECT_EQ(result.errorText, "\nEphemeris File open failed: " + input + "\n");
-    EXPECT_EQ(result.dumpText, "\nEphemeris File Diagnostic\n");
-
-    // A directory opens, then reads as an empty file: it is refused the same way.
-    const std::string directory = test::testFilePath("a-directory.eph");
-    std::filesystem::create_directories(directory);
-    const test::DumpToolResult refused = runEphdiagOn(directory);
-    EXPECT_EQ(refused.status, -1);
-    EXPECT_EQ(refused.errorText, "\nEphemeris File open failed: " + directory + "\n");
-    EXPECT_EQ(refused.dumpText, "\nEphemeris File Diagnostic\n");
 }
 
 }  // namespace

@@ -63,6 +63,21 @@ void ToolkitFileBytes::writeTo(const std::string& path, std::size_t length) cons
     file.write(bytes_.data(), static_cast<std::streamsize>(size));
 }
 
+void ToolkitFileBytes::putKovaCommonHeader(std::uint32_t recordCount) {
+    putText(kSpacecraft, "MARU");
+    putText(kTimeRange, "2003-01-01T00:00:00Z to ");
+    putText(kTimeRange + 25, "2003-01-01T00:00:09Z ");
+    putText(kSource, "DB");
+    putText(kVersion, "2.0");
+    putF32(kInterval, 1.0f);
+    putU32(kRecordCount, recordCount);
+}
+
+std::string kovaCommonHeaderDump(std::uint32_t recordCount) {
+    return "\nSpacecraft = MARU\nSource     = DB\nVersion    = 2.0\nTime Range = 2003-01-01T00:00:00Z to "
+           "\nInterval   = 1.000000\nNo. Records= " + std::to_string(recordCount) + "\nNo. U. Refs= 0";
+}
+
 std::string testFilePath(std::string_view suffix) {
     const std::filesystem::path directory =
         std::filesystem::path(KOVA_BINARY_DIR) / "tests" / "tools_test_files";

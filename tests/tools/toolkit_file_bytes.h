@@ -49,6 +49,9 @@ public:
     void appendOrbitMetadata(std::uint32_t orbitNumber, double ascendingNodeTai93,
                              double descendingNodeTai93, double descendingNodeLongitude);
     void appendZeros(std::size_t count) { bytes_.append(count, '\0'); }
+    // The common header as kova fills it: spacecraft MARU, the two time texts around a NUL,
+    // source DB, version 2.0, interval 1.0 and the record count.
+    void putKovaCommonHeader(std::uint32_t recordCount);
 
     const std::string& bytes() const { return bytes_; }
     // The first `length` bytes (all of them by default) written to `path`.
@@ -57,6 +60,9 @@ public:
 private:
     std::string bytes_;
 };
+
+// The dump lines of that common header, from the spacecraft to the universal references.
+std::string kovaCommonHeaderDump(std::uint32_t recordCount);
 
 // A per-test file name in the build tree: <dir>/<test name>.<suffix>.
 std::string testFilePath(std::string_view suffix);
