@@ -5,8 +5,8 @@
 // vector is a product with one reciprocal), so every result is the same double. Written out
 // here so that the per-record path is a few dozen inlined operations with no matrix objects.
 //
-// The element type is double, or DoublePair: two records computed side by side, every
-// operation applied to each lane on its own. The work of one record is a long chain of
+// The element type is DoublePair (or double, the same arithmetic on one value): two records
+// computed side by side, every operation applied to each lane on its own. The work of one record is a long chain of
 // square roots and divisions, each waiting for the one before; two independent chains
 // interleaved keep the processor busy while either waits, and the values stay those of
 // the double version exactly.

@@ -25,18 +25,35 @@ Row3<Value> anglesOf(const Row3<Value>& position, const Row3<Value>& velocity, c
 using nav_value::kPosition;
 using nav_value::kQuaternion;
 using nav_value::kVelocity;
+using fixed_frame::DoublePair;
+using Angles = std::array<double, 3>;
 
-std::array<double, 3> anglesOfValues(const NavValues& v) {
-    return anglesOf<double>({v[kPosition], v[kPosition + 1], v[kPosition + 2]},
-                            {v[kVelocity], v[kVelocity + 1], v[kVelocity + 2]}, v[kQuaternion],
-                            v[kQuaternion + 1], v[kQuaternion + 2], v[kQuaternion + 3]);
+// The angles of two records at once, lane by lane; the one computation of every caller.
+void anglesOfPair(const NavValues& a, const NavValues& b, Angles& anglesOfA, Angles& anglesOfB) {
+    const auto pair = [&](std::size_t k) { return DoublePair(a[k], b[k]); };
+    const Row3<DoublePair> result =
+        anglesOf<DoublePair>({pair(kPosition), pair(kPosition + 1), pair(kPosition + 2)},
+                             {pair(kVelocity), pair(kVelocity + 1), pair(kVelocity + 2)}, pair(kQuaternion),
+                             pair(kQuaternion + 1), pair(kQuaternion + 2), pair(kQuaternion + 3));
+    anglesOfA = {result[0].first(), result[1].first(), result[2].first()};
+    anglesOfB = {result[0].second(), result[1].second(), result[2].second()};
 }
 
 }  // namespace
 
 std::array<double, 3> attitudeAngles(const std::array<double, 3>& position, const std::array<double, 3>& velocity,
                                      const std::array<double, 4>& quaternion) {
-    return anglesOf<double>(position, velocity, quaternion[0], quaternion[1], quaternion[2], quaternion[3]);
+    NavValues values{};
+    for (std::size_t k = 0; k < 3; ++k) {
+        values[kPosition + k] = position[k];
+        values[kVelocity + k] = velocity[k];
+    }
+    for (std::size_t k = 0; k < 4; ++k) values[kQuaternion + k] = quaternion[k];
+    // A single record takes both lanes of a pair: one computation serves every caller.
+    Angles angles{};
+    Angles unused{};
+    anglesOfPair(values, values, angles, unused);
+    return angles;
 }
 
 std::array<double, 3> attitudeAngles(const NavRecord& record) {
@@ -44,21 +61,13 @@ std::array<double, 3> attitudeAngles(const NavRecord& record) {
 }
 
 void attitudeAnglesOfRecords(std::span<const NavValues> values, std::span<std::array<double, 3>> angles) {
-    using fixed_frame::DoublePair;
     const std::size_t count = std::min(values.size(), angles.size());
     std::size_t n = 0;
-    for (; n + 1 < count; n += 2) {
-        const NavValues& a = values[n];
-        const NavValues& b = values[n + 1];
-        const auto pair = [&](std::size_t k) { return DoublePair(a[k], b[k]); };
-        const Row3<DoublePair> result =
-            anglesOf<DoublePair>({pair(kPosition), pair(kPosition + 1), pair(kPosition + 2)},
-                                 {pair(kVelocity), pair(kVelocity + 1), pair(kVelocity + 2)}, pair(kQuaternion),
-                                 pair(kQuaternion + 1), pair(kQuaternion + 2), pair(kQuaternion + 3));
-        angles[n] = {result[0].first(), result[1].first(), result[2].first()};
-        angles[n + 1] = {result[0].second(), result[1].second(), result[2].second()};
+    for (; n + 1 < count; n += 2) anglesOfPair(values[n], values[n + 1], angles[n], angles[n + 1]);
+    if (n < count) {
+        Angles unused{};
+        anglesOfPair(values[n], values[n], angles[n], unused);
     }
-    if (n < count) angles[n] = anglesOfValues(values[n]);
 }
 
 }  // namespace kova

@@ -17,8 +17,9 @@ std::array<double, 3> attitudeAngles(const std::array<double, 3>& position, cons
 std::array<double, 3> attitudeAngles(const NavRecord& record);
 
 // The angles of many records at once: angles[n] is attitudeAngles of the position, velocity
-// and quaternion in values[n] (the 13 values of a navigation record), the same doubles,
-// computed two records side by side. Takes min(values.size(), angles.size()) records.
+// and quaternion in values[n] (the 13 values of a navigation record). Both compute two records
+// side by side (a single one in both lanes), so every caller gets the same doubles. Takes
+// min(values.size(), angles.size()) records.
 void attitudeAnglesOfRecords(std::span<const NavValues> values, std::span<std::array<double, 3>> angles);
 
 }  // namespace kova
