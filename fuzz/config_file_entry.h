@@ -21,8 +21,8 @@ inline int fuzzConfigFile(const std::uint8_t* data, std::size_t size) {
     const std::string& fileName = file.write(data, size);
     DiscardingStream sink;
     CommandLineOptions commandLine;
-    commandLine.setOption("-configfile", fileName);
-    commandLine.setOption("-station", "fuzz");
+    commandLine.setOption(option_keyword::kConfigFile, fileName);
+    commandLine.setOption(option_keyword::kStation, "fuzz");
     ConfigFileOptions config;
     try {
         readConfigFile(commandLine, config, sink);
