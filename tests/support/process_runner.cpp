@@ -49,9 +49,12 @@ ProcessResult runProgram(const std::string& program, const std::vector<std::stri
     const fs::path outFile = workDir / (stem + ".out");
     const fs::path errFile = workDir / (stem + ".err");
 
-    std::string command = "cd " + shellQuoted(workDir.string()) + " && exec " + shellQuoted(path.string());
-    for (const std::string& argument : arguments) command += " " + shellQuoted(argument);
-    command += " </dev/null >" + shellQuoted(outFile.string()) + " 2>" + shellQuoted(errFile.string());
+    // Built by appending: GCC 12 at -O3 warns wrongly (-Wrestrict) about "text" + string.
+    std::string command = "cd ";
+    command.append(shellQuoted(workDir.string())).append(" && exec ").append(shellQuoted(path.string()));
+    for (const std::string& argument : arguments) command.append(" ").append(shellQuoted(argument));
+    command.append(" </dev/null >").append(shellQuoted(outFile.string()));
+    command.append(" 2>").append(shellQuoted(errFile.string()));
     const int status = std::system(command.c_str());
 
     ProcessResult result;
