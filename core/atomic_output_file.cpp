@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 #include <cstdio>

@@ -30,6 +30,14 @@ void BackgroundWorker::wait() {
     changed_.wait(lock, [this] { return !busy_; });
 }
 
+bool BackgroundWorker::takeFailure() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
+    const bool failed = failed_;
+    failed_ = false;
+    return failed;
+}
+
 void BackgroundWorker::serve() {
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -38,8 +46,14 @@ void BackgroundWorker::serve() {
         const Job job = job_;
         void* const context = context_;
         lock.unlock();
-        job(context);
+        bool threw = false;
+        try {
+            job(context);
+        } catch (...) {
+            threw = true;
+        }
         lock.lock();
+        failed_ = failed_ || threw;
         busy_ = false;
         changed_.notify_all();
     }

@@ -26,6 +26,10 @@ public:
     void start(Job job, void* context);
     // Returns once no job is under way.
     void wait();
+    // True when a job ended with an exception since the last call (which clears it). The
+    // exception stops there: it never ends the process, the owner takes it as a failure of
+    // the job (a read or write that did not happen).
+    bool takeFailure();
 
 private:
     void serve();
@@ -35,6 +39,7 @@ private:
     Job job_ = nullptr;
     void* context_ = nullptr;
     bool busy_ = false;
+    bool failed_ = false;
     bool stopping_ = false;
     std::thread thread_;  // last: it starts once everything it uses is constructed
 };

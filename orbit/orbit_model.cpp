@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "core/canonical_nan.h"
 #include "core/checked_int32.h"
 #include "core/constants.h"
 #include "orbit/angle_range.h"
@@ -115,14 +116,15 @@ void OrbitModel::report(std::ostream& out) const {
     const double longitude = descNodeLongitude();
     const KeplerElements elements = headerElements();
 
+    // A NaN prints as "nan" whatever sign the arithmetic gave it.
     out << "\n";
-    out << "Beg Orbit Rev = " << beginRevolution << "  Time = " << curTime_ << "\n";
-    out << "End Orbit Rev = " << endRevolution << "  Time = " << lastTime_ << "\n";
-    out << "Ascending  Node Time = " << ascNodeTime_ << "\n";
-    out << "Descending Node Time = " << descNodeTime_ << "\n";
-    out << "Descending Longitude = " << longitude << "\n";
+    out << "Beg Orbit Rev = " << beginRevolution << "  Time = " << withCanonicalNan(curTime_) << "\n";
+    out << "End Orbit Rev = " << endRevolution << "  Time = " << withCanonicalNan(lastTime_) << "\n";
+    out << "Ascending  Node Time = " << withCanonicalNan(ascNodeTime_) << "\n";
+    out << "Descending Node Time = " << withCanonicalNan(descNodeTime_) << "\n";
+    out << "Descending Longitude = " << withCanonicalNan(longitude) << "\n";
     out << "Keplerian  Elements  =\n    ";
-    for (const double value : elements) out << value << ' ';
+    for (const double value : elements) out << withCanonicalNan(value) << ' ';
     out << ' ' << std::endl;
 }
 

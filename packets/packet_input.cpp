@@ -87,6 +87,7 @@ bool PacketInput::refillWindow() {
 bool PacketInput::takeReadAhead(bool readFurther) {
     if (!aheadPending_) return false;
     worker_.wait();
+    if (worker_.takeFailure()) aheadFailed_ = true;
     aheadPending_ = false;
     // Where the file stands now; unknown after a failed read, which forces a repositioning.
     filePosition_ = aheadFailed_ ? -1 : aheadStart_ + aheadLength_;

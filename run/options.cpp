@@ -4,8 +4,8 @@
 #include <fstream>
 #include <ostream>
 
-#include "core/file_kind.h"
 #include "core/file_identity.h"
+#include "core/file_kind.h"
 #include "core/run_stop.h"
 #include "time/julian_date.h"
 

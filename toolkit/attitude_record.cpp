@@ -4,8 +4,8 @@
 #include "packets/nav_record.h"
 #include "time/time_scales.h"
 #include "toolkit/attitude_angles.h"
+#include "toolkit/double_fields.h"
 #include "toolkit/layout.h"
-#include "toolkit/vector_fields.h"
 
 namespace kova {
 
@@ -13,7 +13,7 @@ using namespace attitude_record;
 
 AttitudeRecord::AttitudeRecord() : storebase(kSize) {}
 
-void AttitudeRecord::setTime(double julianDate) { be::storeF64(data() + kTime, tai93FromJulianDate(julianDate)); }
+void AttitudeRecord::setTime(double julianDate) { storeDoubleField(data() + kTime, tai93FromJulianDate(julianDate)); }
 void AttitudeRecord::setAngles(const std::array<double, 3>& angles) { storeVector3(data() + kAngles, angles); }
 void AttitudeRecord::setRates(const std::array<double, 3>& rates) { storeVector3(data() + kRates, rates); }
 void AttitudeRecord::setQaFlags(std::uint32_t flags) { be::storeU32(data() + kQaFlags, flags); }

@@ -1,6 +1,7 @@
 #include "toolkit/ephemeris_header.h"
 
 #include "core/big_endian.h"
+#include "toolkit/double_fields.h"
 #include "toolkit/layout.h"
 #include "toolkit/text_field.h"
 
@@ -27,7 +28,7 @@ void EphemerisHeader::setOrbits(std::int32_t beginOrbit, std::int32_t endOrbit, 
 
 void EphemerisHeader::setKeplerElements(const KeplerElements& elements) {
     for (std::size_t n = 0; n < elements.size(); ++n) {
-        be::storeF64(data() + kKeplerElements + n * sizeof(double), elements[n]);
+        storeDoubleField(data() + kKeplerElements + n * sizeof(double), elements[n]);
     }
 }
 

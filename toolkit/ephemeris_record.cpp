@@ -3,8 +3,8 @@
 #include "core/big_endian.h"
 #include "packets/nav_record.h"
 #include "time/time_scales.h"
+#include "toolkit/double_fields.h"
 #include "toolkit/layout.h"
-#include "toolkit/vector_fields.h"
 
 namespace kova {
 
@@ -12,7 +12,7 @@ using namespace ephemeris_record;
 
 EphemerisRecord::EphemerisRecord() : storebase(kSize) {}
 
-void EphemerisRecord::setTime(double julianDate) { be::storeF64(data() + kTime, tai93FromJulianDate(julianDate)); }
+void EphemerisRecord::setTime(double julianDate) { storeDoubleField(data() + kTime, tai93FromJulianDate(julianDate)); }
 void EphemerisRecord::setPosition(const std::array<double, 3>& position) { storeVector3(data() + kPosition, position); }
 void EphemerisRecord::setVelocity(const std::array<double, 3>& velocity) { storeVector3(data() + kVelocity, velocity); }
 void EphemerisRecord::setQaFlags(std::uint32_t flags) { be::storeU32(data() + kQaFlags, flags); }

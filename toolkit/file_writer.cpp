@@ -1,7 +1,12 @@
 #include "toolkit/file_writer.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
-#include <ios>
 
 #include "core/file_kind.h"
 
@@ -17,22 +22,54 @@ ToolkitFileWriter::ToolkitFileWriter(const std::string& fileName, ToolkitHeader&
       spare_(new std::uint8_t[kBufferSize]) {
     commonHeader_->addRef();
     kindHeader_->addRef();
-    // Unbuffered, which the stream takes only before the file is opened: every drain of the
-    // writer's buffer then goes to the file in one write.
-    stream_.rdbuf()->pubsetbuf(nullptr, 0);
-    stream_.open(fileName.c_str(), std::ios::out | std::ios::binary | std::ios::trunc);
-    openFailed_ = !stream_.is_open();
-    failed_ = stream_.fail();
+    openFailed_ = !openLocked(fileName.c_str());
+    failed_ = openFailed_;
     if (!openFailed_) writeHeaders();
 }
 
 ToolkitFileWriter::~ToolkitFileWriter() { abandon(); }
 
+bool ToolkitFileWriter::openLocked(const char* name) {
+    // Not truncated at open: a file another run holds must stay as that run writes it.
+    descriptor_ = ::open(name, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (descriptor_ < 0) return false;
+    // A lock on the open file, not on the process: a second writer of the same file in this
+    // process is refused as well.
+    if (::flock(descriptor_, LOCK_EX | LOCK_NB) != 0) {
+        lockedByAnotherRun_ = errno == EWOULDBLOCK;
+        ::close(descriptor_);
+        descriptor_ = -1;
+        return false;
+    }
+    // Only a regular file has a length to cut; a device (or a pipe) takes the bytes as they come.
+    struct stat status {};
+    if (::fstat(descriptor_, &status) == 0 && S_ISREG(status.st_mode) && ::ftruncate(descriptor_, 0) != 0) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+        return false;
+    }
+    return true;
+}
+
+bool ToolkitFileWriter::writeAll(const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(descriptor_, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
 void ToolkitFileWriter::writeBlockPastBuffer(const storebase& block) {
     drainBuffer();
     if (block.size() > kBufferSize) {
         collectWrite();
-        stream_.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
+        // A writer that has failed writes nothing more, as for every write before.
+        if (!failed_ && !writeAll(block.data(), block.size())) failed_ = true;
         return;
     }
     std::memcpy(buffer_.get(), block.data(), block.size());
@@ -45,7 +82,6 @@ void ToolkitFileWriter::drainBuffer() {
     buffer_.swap(spare_);
     pending_ = buffered_;
     buffered_ = 0;
-    // A stream that has failed writes nothing more, as for every write before.
     if (!failed_) worker_.start(&ToolkitFileWriter::writeSpare, this);
 }
 
@@ -56,12 +92,12 @@ void ToolkitFileWriter::writeOutBuffer() {
 
 void ToolkitFileWriter::collectWrite() {
     worker_.wait();
-    failed_ = stream_.fail();
+    if (worker_.takeFailure() || writeFailed_) failed_ = true;
 }
 
 void ToolkitFileWriter::writeSpare(void* writer) {
     auto& self = *static_cast<ToolkitFileWriter*>(writer);
-    self.stream_.write(reinterpret_cast<const char*>(self.spare_.get()), static_cast<std::streamsize>(self.pending_));
+    if (!self.writeAll(self.spare_.get(), self.pending_)) self.writeFailed_ = true;
 }
 
 void ToolkitFileWriter::writeHeaders() {
@@ -72,13 +108,12 @@ void ToolkitFileWriter::writeHeaders() {
 bool ToolkitFileWriter::close() {
     if (finished_) return !failed();
     if (!openFailed_) {
-        // The buffered records go out first; a failure there sets the stream's state and
-        // the headers are not written over a short file.
+        // The buffered records go out first; after a failure there the headers are not
+        // written over a short file.
         writeOutBuffer();
-        stream_.seekp(0);
-        if (!stream_.fail()) writeHeaders();
+        if (!failed_ && ::lseek(descriptor_, 0, SEEK_SET) < 0) failed_ = true;
+        if (!failed_) writeHeaders();
         writeOutBuffer();
-        stream_.flush();
     }
     finish();
     return !failed();
@@ -86,10 +121,7 @@ bool ToolkitFileWriter::close() {
 
 void ToolkitFileWriter::abandon() {
     if (finished_) return;
-    if (!openFailed_) {
-        writeOutBuffer();
-        stream_.flush();
-    }
+    if (!openFailed_) writeOutBuffer();
     finish();
 }
 
@@ -97,8 +129,10 @@ void ToolkitFileWriter::finish() {
     finished_ = true;
     commonHeader_->release();
     kindHeader_->release();
-    if (stream_.is_open()) stream_.close();
-    failed_ = stream_.fail();
+    // Closing releases the lock; a failed close (a write the file system took late) is a
+    // failed write too.
+    if (descriptor_ >= 0 && ::close(descriptor_) != 0) failed_ = true;
+    descriptor_ = -1;
 }
 
 EphemerisFileWriter::EphemerisFileWriter(const std::string& fileName, ToolkitHeader& commonHeader,

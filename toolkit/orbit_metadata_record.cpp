@@ -2,6 +2,7 @@
 
 #include "core/big_endian.h"
 #include "time/time_scales.h"
+#include "toolkit/double_fields.h"
 #include "toolkit/layout.h"
 
 namespace kova {
@@ -12,13 +13,13 @@ OrbitMetadataRecord::OrbitMetadataRecord() : storebase(kSize) {}
 
 void OrbitMetadataRecord::setOrbitNumber(std::int32_t orbitNumber) { be::storeI32(data() + kOrbitNumber, orbitNumber); }
 void OrbitMetadataRecord::setAscendingNodeTime(double julianDate) {
-    be::storeF64(data() + kAscendingNodeTime, tai93FromJulianDate(julianDate));
+    storeDoubleField(data() + kAscendingNodeTime, tai93FromJulianDate(julianDate));
 }
 void OrbitMetadataRecord::setDescendingNodeTime(double julianDate) {
-    be::storeF64(data() + kDescendingNodeTime, tai93FromJulianDate(julianDate));
+    storeDoubleField(data() + kDescendingNodeTime, tai93FromJulianDate(julianDate));
 }
 void OrbitMetadataRecord::setDescendingNodeLongitude(double longitude) {
-    be::storeF64(data() + kDescendingNodeLongitude, longitude);
+    storeDoubleField(data() + kDescendingNodeLongitude, longitude);
 }
 
 std::uint32_t OrbitMetadataRecord::orbitNumber() const { return be::loadU32(data() + kOrbitNumber); }

@@ -5,6 +5,7 @@
 #include "core/big_endian.h"
 #include "time/time_range_text.h"
 #include "time/time_scales.h"
+#include "toolkit/double_fields.h"
 #include "toolkit/layout.h"
 #include "toolkit/text_field.h"
 
@@ -23,8 +24,8 @@ void ToolkitHeader::setVersion(std::string_view version) {
 }
 
 void ToolkitHeader::setTimeRange(double startJulianDate, double endJulianDate) {
-    be::storeF64(data() + kStartTime, tai93FromJulianDate(startJulianDate));
-    be::storeF64(data() + kEndTime, tai93FromJulianDate(endJulianDate));
+    storeDoubleField(data() + kStartTime, tai93FromJulianDate(startJulianDate));
+    storeDoubleField(data() + kEndTime, tai93FromJulianDate(endJulianDate));
     std::memset(data() + kTimeRange, 0, kTimeRangeSize);
     formatTimeRange(startJulianDate, endJulianDate, data() + kTimeRange);
 }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/canonical_nan.h"
+
 namespace kova::number_style {
 
 char* writeUnsigned(char* out, std::uint32_t value, unsigned width) {
@@ -68,8 +70,10 @@ char* writeFixedExactly(char* out, double value, int digits) {
 char* writeFixed(char* out, double value, int digits, bool plusSign) {
     if (digits < 0) digits = 0;
     if (digits > kMaxFixedDigits) digits = kMaxFixedDigits;
-    // As with the C library's "%.*f", the '-' of a negative value (and of -0.0 and of a NaN
-    // with its sign bit set) belongs to the number; only the '+' is ours to add.
+    // Every NaN shows as "nan": its sign bit is an accident of the build that made the file.
+    value = withCanonicalNan(value);
+    // As with the C library's "%.*f", the '-' of a negative value (and of -0.0) belongs to the
+    // number; only the '+' is ours to add.
     if (plusSign && !std::signbit(value)) *out++ = '+';
     if (std::isfinite(value) && std::fabs(value) < kExactPathLimit)
         return writeFixedExactly(out, value, digits);

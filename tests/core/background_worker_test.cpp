@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -37,6 +38,19 @@ TEST(BackgroundWorker, RunsJobsOneAtATimeInOrder) {
     }
     EXPECT_EQ(log.entries.size(), 6u);
     EXPECT_EQ(log.entries.back(), 5);
+}
+
+// A job that throws is a failed job for its owner, never the end of the process; the worker
+// goes on with the next job.
+TEST(BackgroundWorker, AJobThatThrowsIsReportedAsAFailure) {
+    Log log;
+    BackgroundWorker worker;
+    worker.start([](void*) { throw std::runtime_error("read failed"); }, nullptr);
+    EXPECT_TRUE(worker.takeFailure());
+    EXPECT_FALSE(worker.takeFailure());
+    worker.start(&appendSlowly, &log);
+    EXPECT_FALSE(worker.takeFailure());
+    EXPECT_EQ(log.entries.size(), 1u);
 }
 
 TEST(BackgroundWorker, EndsCleanlyWithoutAJob) {

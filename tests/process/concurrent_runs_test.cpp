@@ -13,9 +13,9 @@
 #include "generator/pass_generator.h"
 #include "generator/pass_time.h"
 #include "packets/packet_layout.h"
-#include "tests/support/process_runner.h"
 #include "tests/process/small_run_files.h"
 #include "tests/support/packet_file_builder.h"
+#include "tests/support/process_runner.h"
 #include "tests/support/temporary_directory.h"
 
 namespace kova::test {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/process_runner.h"
 #include "tests/process/small_run_files.h"
+#include "tests/support/process_runner.h"
 #include "tests/support/temporary_directory.h"
 #include "toolkit/layout.h"
 

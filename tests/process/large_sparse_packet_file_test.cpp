@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "generator/packet_builder.h"
-#include "tests/support/process_runner.h"
 #include "tests/process/small_run_files.h"
 #include "tests/support/packet_file_builder.h"
+#include "tests/support/process_runner.h"
 #include "tests/support/temporary_directory.h"
 #include "toolkit/layout.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "packets/packet_layout.h"
-#include "tests/support/process_runner.h"
 #include "tests/process/small_run_files.h"
+#include "tests/support/process_runner.h"
 #include "tests/support/temporary_directory.h"
 #include "toolkit/layout.h"
 

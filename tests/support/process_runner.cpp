@@ -1,7 +1,6 @@
 #include "tests/support/process_runner.h"
 
 #include <sys/wait.h>
-
 #include <atomic>
 #include <cstdlib>
 #include <map>
