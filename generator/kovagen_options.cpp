@@ -1,11 +1,14 @@
 #include "generator/kovagen_options.h"
 
 #include <charconv>
+#include <iterator>
+#include <utility>
 #include <fstream>
 #include <limits>
 #include <ostream>
 #include <stdexcept>
 
+#include "core/file_identity.h"
 #include "generator/pass_time.h"
 #include "orbit/norad_file.h"
 #include "packets/packet_layout.h"
@@ -147,6 +150,19 @@ bool settleKovagenOptions(KovagenOptions& options, std::string& error) {
     return true;
 }
 
+namespace {
+
+// `status`, or the failure status with a message when the standard output lost what it was
+// given (a full disk, a closed descriptor).
+int standardOutputChecked(std::ostream& out, std::ostream& err, int status) {
+    out.flush();
+    if (out) return status;
+    err << "kovagen: write failed for the standard output" << std::endl;
+    return kExitFile;
+}
+
+}  // namespace
+
 int runKovagen(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     KovagenOptions options;
     std::string error;
@@ -157,7 +173,19 @@ int runKovagen(const std::vector<std::string>& arguments, std::ostream& out, std
     }
     if (options.helpRequested) {
         printKovagenUsage(out);
-        return 0;
+        return standardOutputChecked(out, err, 0);
+    }
+    // Writing one output over another (or over the element set it reads) would leave a file
+    // that holds only what was written last.
+    const std::pair<const char*, const std::string*> named[] = {
+        {"--out", &options.packetFile}, {"--norad", &options.noradFile}, {"--tle", &options.elementSetFile}};
+    for (std::size_t a = 0; a < std::size(named); ++a) {
+        for (std::size_t b = a + 1; b < std::size(named); ++b) {
+            if (!namesSameFile(*named[a].second, *named[b].second)) continue;
+            err << "kovagen: " << named[a].first << " and " << named[b].first << " name the same file: "
+                << *named[a].second << std::endl;
+            return kExitFile;
+        }
     }
     if (!settleKovagenOptions(options, error)) {
         err << "kovagen: " << error << std::endl;
@@ -197,7 +225,7 @@ int runKovagen(const std::vector<std::string>& arguments, std::ostream& out, std
         << options.packetFile;
     if (!options.noradFile.empty()) out << "; element set \"" << options.satelliteName << "\" in " << options.noradFile;
     out << std::endl;
-    return 0;
+    return standardOutputChecked(out, err, 0);
 }
 
 }  // namespace kova::generator

@@ -27,9 +27,12 @@ std::string searchKey(const std::string& satelliteName) {
 
 NoradFile::NoradFile(const std::string& fileName, const std::string& satelliteName)
     : fileName_(fileName),
-      satelliteName_(searchKey(satelliteName)),
-      input_(fileName),
-      open_(input_.is_open() && !namesDirectory(fileName)) {}
+      satelliteName_(searchKey(satelliteName)) {
+    // Only a regular file is a norad file: a directory reads as empty, and a device or a pipe
+    // may never end (or block before the first byte).
+    if (namesRegularFile(fileName)) input_.open(fileName);
+    open_ = input_.is_open();
+}
 
 bool NoradFile::readLine(std::string& line) {
     while (std::getline(input_, line)) {

@@ -20,7 +20,7 @@ public:
     // Opens `fileName` for reading; `satelliteName` is the key of the set wanted.
     NoradFile(const std::string& fileName, const std::string& satelliteName);
 
-    // False too for a directory, which opens but holds no lines.
+    // False too for anything but a regular file (a directory, a device, a pipe).
     bool isOpen() const { return open_; }
     const std::string& fileName() const { return fileName_; }
     const std::string& satelliteName() const { return satelliteName_; }
@@ -38,7 +38,7 @@ private:
     std::string fileName_;
     std::string satelliteName_;
     std::ifstream input_;
-    bool open_;
+    bool open_ = false;
     std::string line1_;
     std::string line2_;
 };

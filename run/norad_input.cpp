@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "core/file_kind.h"
 #include "core/run_stop.h"
@@ -19,7 +20,12 @@ void readNorad(const OptionTable& options, TleRecord& tle, std::ostream& err) {
         err << "\nNorad File Read Error" << std::endl;
         stopRun(kStatusFailure);
     }
-    parseTle(file.line1(), file.line2(), tle);
+    const TleLinesRead read = parseTle(file.line1(), file.line2(), tle);
+    // The run goes on with a set that is found but unfit: archives hold sets with wrong
+    // checksums that have always been used as they are. It says so, though.
+    for (const std::string_view problem : elementSetProblems(read, tle)) {
+        err << "\nWarning: element set for " << file.satelliteName() << ": " << problem << std::endl;
+    }
 }
 
 }  // namespace kova

@@ -71,10 +71,11 @@ void readConfigFile(const CommandLineOptions& commandLine, ConfigFileOptions& co
                     std::ostream& err) {
     const std::string name = commandLine.getOption(option_keyword::kConfigFile);
     if (name.empty()) return;
+    // Only a regular file is a configuration file: a directory reads as empty, a device or
+    // a pipe may never end.
+    if (!namesRegularFile(name)) reportFileOpenFailure(file_kind::kConfiguration, name, err);
     std::ifstream file(name.c_str());
-    if (!file.is_open() || namesDirectory(name)) {
-        reportFileOpenFailure(file_kind::kConfiguration, name, err);
-    }
+    if (!file.is_open()) reportFileOpenFailure(file_kind::kConfiguration, name, err);
 
     // Each line: its first word is the keyword, the rest of the line is the value. There is
     // no comment syntax; a keyword at the very end with no line after it is dropped.

@@ -1,14 +1,14 @@
 #include "run/processing_run.h"
 
 #include <cstdint>
-#include <filesystem>
+#include <exception>
 #include <fstream>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <system_error>
 
+#include "core/file_identity.h"
 #include "core/file_kind.h"
 #include "core/run_stop.h"
 #include "orbit/orbit_pass.h"
@@ -29,16 +29,6 @@
 namespace kova {
 namespace {
 
-// A file name as the operating system sees it: the value up to its first NUL byte.
-std::string openedName(const std::string& value) { return std::string(value.c_str()); }
-
-bool sameExistingFile(const std::string& a, const std::string& b) {
-    if (a.empty() || b.empty()) return false;
-    std::error_code ec;
-    const bool same = std::filesystem::equivalent(openedName(a), openedName(b), ec);
-    return !ec && same;
-}
-
 // The objects of one run, created in this order and destroyed in reverse: the stream first,
 // then the attitude writer, the ephemeris writer, and the header blocks last.
 class ProcessingRun {
@@ -55,6 +45,8 @@ private:
     void prepareHeaders();
     void openOutputFiles();
     void refuseInputAsOutput(std::string_view kind, const std::string& name, bool isAttitude);
+    // Stops with the open failure of a writer that did not open.
+    void checkOpened(const ToolkitFileWriter& writer);
     void recordPass();
     void orbitPass();
     void closeOutputFiles();
@@ -101,8 +93,9 @@ void ProcessingRun::execute(int argc, const char* const* argv) {
     recordPass();
     orbitPass();
 
-    if (config_.isOn(option_keyword::kListConfig)) out_ << "\nnormal termination\n" << std::endl;
+    // Success is announced only once both files are closed and every byte reached them.
     closeOutputFiles();
+    if (config_.isOn(option_keyword::kListConfig)) out_ << "\nnormal termination\n" << std::endl;
 }
 
 void ProcessingRun::settleOptions(int argc, const char* const* argv) {
@@ -119,13 +112,17 @@ void ProcessingRun::openPacketFile() {
         err_ << "ERROR: missing input file name" << std::endl;
         stopRun(kStatusNoPacketFile);
     }
-    // Probe first, so that a missing file is told apart from an unreadable one.
-    {
+    // Probe first, so that a missing file is told apart from an unreadable one. Only a
+    // regular file is a packet file: a directory reads as empty, a device such as /dev/zero
+    // never ends, and a pipe cannot be read twice (the indexing walk, then the records).
+    bool opened = namesRegularFile(name);
+    if (opened) {
         std::ifstream probe(name.c_str(), std::ios::in | std::ios::binary);
-        if (!probe.is_open()) {
-            err_ << "ERROR opening input:" << name << std::endl;
-            stopRun(kStatusNoPacketFile);
-        }
+        opened = probe.is_open();
+    }
+    if (!opened) {
+        err_ << "ERROR opening input:" << name << std::endl;
+        stopRun(kStatusNoPacketFile);
     }
     packets_.emplace(name, kNavApid);
     if (packets_->fail()) reportFileOpenFailure(file_kind::kPacket, name, err_);
@@ -189,29 +186,34 @@ void ProcessingRun::refuseInputAsOutput(std::string_view kind, const std::string
         {file_kind::kEphemeris, isAttitude ? config_.getOption(option_keyword::kEphemerisFile) : std::string()},
     };
     for (const Named& other : others) {
-        if (!sameExistingFile(name, other.name)) continue;
+        if (!namesSameFile(name, other.name)) continue;
         err_ << "\nFile Open failed for " << kind << " file: " << fileNameDetail(name)
              << "\nit names the same file as the " << other.kind << " file" << std::endl;
         stopRun(kStatusFailure);
     }
 }
 
-void ProcessingRun::openOutputFiles() {
-    const std::string ephemerisName = config_.getOption(option_keyword::kEphemerisFile);
-    refuseInputAsOutput(file_kind::kEphemeris, ephemerisName, false);
-    ephemerisWriter_.emplace(ephemerisName, *toolkitHeader_, *ephemerisHeader_);
-    if (ephemerisWriter_->openFailed()) {
-        reportFileOpenFailure(file_kind::kEphemeris, ephemerisName, err_);
+void ProcessingRun::checkOpened(const ToolkitFileWriter& writer) {
+    if (writer.lockedByAnotherRun()) {
+        err_ << "\nFile Open failed for " << writer.kind() << " file: " << fileNameDetail(writer.fileName())
+             << "\nit is being written by another run" << std::endl;
+        stopRun(kStatusFailure);
     }
-    checkWritten(*ephemerisWriter_);
+    if (writer.openFailed()) reportFileOpenFailure(writer.kind(), writer.fileName(), err_);
+    checkWritten(writer);
+}
 
+void ProcessingRun::openOutputFiles() {
+    // Both names are checked before either file is created: a refused run truncates nothing.
+    const std::string ephemerisName = config_.getOption(option_keyword::kEphemerisFile);
     const std::string attitudeName = config_.getOption(option_keyword::kAttitudeFile);
+    refuseInputAsOutput(file_kind::kEphemeris, ephemerisName, false);
     refuseInputAsOutput(file_kind::kAttitude, attitudeName, true);
+
+    ephemerisWriter_.emplace(ephemerisName, *toolkitHeader_, *ephemerisHeader_);
+    checkOpened(*ephemerisWriter_);
     attitudeWriter_.emplace(attitudeName, *toolkitHeader_, *attitudeHeader_);
-    if (attitudeWriter_->openFailed()) {
-        reportFileOpenFailure(file_kind::kAttitude, attitudeName, err_);
-    }
-    checkWritten(*attitudeWriter_);
+    checkOpened(*attitudeWriter_);
 }
 
 void ProcessingRun::recordPass() {
@@ -280,6 +282,8 @@ void ProcessingRun::reportWriteFailure(const ToolkitFileWriter& writer) {
 }  // namespace
 
 int runKova(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    // The run's objects are gone by the time a handler runs: the writers have flushed what
+    // they were given, as at every stop.
     try {
         ProcessingRun run(out, err);
         run.execute(argc, argv);
@@ -287,8 +291,21 @@ int runKova(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         out.flush();
         err.flush();
         return stop.status;
+    } catch (const std::exception& unexpected) {
+        out.flush();
+        err << "\nProgram error: " << unexpected.what() << std::endl;
+        return kStatusFailure;
+    } catch (...) {
+        out.flush();
+        err << "\nProgram error: unexpected exception" << std::endl;
+        return kStatusFailure;
     }
+    // A listing lost on a full disk or a closed standard output is a failure too.
     out.flush();
+    if (!out) {
+        err << "\nStandard Output write failed" << std::endl;
+        return kStatusFailure;
+    }
     return 0;
 }
 

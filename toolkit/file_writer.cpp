@@ -4,7 +4,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 

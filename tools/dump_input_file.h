@@ -15,7 +15,7 @@ public:
     DumpInputFile(const DumpInputFile&) = delete;
     DumpInputFile& operator=(const DumpInputFile&) = delete;
 
-    // False too for a directory, which opens but reads as an empty file.
+    // False too for anything but a regular file (a directory, a device, a pipe).
     bool isOpen() const { return open_; }
     std::istream& stream() { return stream_; }
 

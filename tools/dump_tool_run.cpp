@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "core/file_identity.h"
 #include "core/run_stop.h"
 #include "tools/dump_input_file.h"
 #include "tools/dump_text_writer.h"
@@ -33,6 +34,12 @@ void dumpOrStop(const DumpTool& tool, int argc, const char* const* argv, std::os
     const std::string inputName = options.inputFileName();
     const std::string dumpName = dumpFileNameFor(inputName);
 
+    // A dump name that is a link to the input (or the input itself) would truncate the very
+    // file to be dumped.
+    if (namesSameFile(dumpName, inputName)) {
+        err << "\nDump File open failed: " << dumpName << "\nit names the same file as the input" << std::endl;
+        stopRun(kStatusFailure);
+    }
     // The dump file is created before the input is opened, so a dump of an input that
     // cannot be opened still says what was tried.
     std::ofstream dumpFile(dumpName, std::ios::out | std::ios::trunc);
@@ -58,6 +65,14 @@ void dumpOrStop(const DumpTool& tool, int argc, const char* const* argv, std::os
     out.lineEnd();
 
     tool.dump(input.stream(), out, options.recordWindow());
+    // A dump that did not reach its file in full (a full disk, a link to /dev/full) is a
+    // failure, not a dump.
+    out.flush();
+    dumpFile.close();
+    if (dumpFile.fail()) {
+        err << "\nDump File write failed: " << dumpName << std::endl;
+        stopRun(kStatusFailure);
+    }
 }
 
 }  // namespace

@@ -49,34 +49,24 @@ void writeEphemerisHeaderLines(DumpTextWriter& out, const storebase& ephemerisHe
     out.text(" ");
 }
 
-// Reads the records; every record is read, shown or not, and none is skipped by seeking.
-// Returns the number of records read.
+// Reads the records; every record is read, shown or not, and none is skipped by seeking. The
+// loop ends at the first record that could not be read in full: only complete records are
+// shown, and a crafted record count on a short file ends with the file. Returns the number of
+// complete records read.
 std::uint32_t dumpRecords(std::istream& input, DumpTextWriter& out, std::uint32_t recordCount,
                           RecordWindow window) {
     storebase record(ephemeris_record::kSize);
-    std::uint32_t recordsRead = 0;
     std::uint32_t recordsShown = 0;
     std::uint32_t index = 0;
-    while (index < recordCount) {
-        if (input.fail() && !(index >= window.first && recordsShown < window.limit)) {
-            // A failed stream reads nothing more, so records that show no line would change
-            // nothing but the read counter: go straight to the window, or to the end once
-            // the window is past. A crafted record count then costs no time.
-            const std::uint32_t next = index < window.first ? window.first : recordCount;
-            const std::uint32_t stop = next < recordCount ? next : recordCount;
-            recordsRead += stop - index;
-            index = stop;
-            continue;
-        }
+    for (; index < recordCount; ++index) {
         readBlock(input, record);
-        ++recordsRead;
+        if (input.fail()) break;
         if (index >= window.first) {
             if (recordsShown < window.limit) writeRecordLine(out, record.data(), kEphemerisRecordLine);
             ++recordsShown;
         }
-        ++index;
     }
-    return recordsRead;
+    return index;
 }
 
 void writeMetadataLines(DumpTextWriter& out, const storebase& metadata, std::uint32_t number,

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/big_endian.h"
 #include "generator/pass_time.h"
 #include "packets/nav_record.h"
 #include "tests/e2e/run_fixture.h"
@@ -231,6 +232,50 @@ TEST_F(WholeRun, FullDiskIsAFailureNotASuccess) {
     const RunOutput att = runKovaInProcess(words({"-attitudefile", "/dev/full"}));
     EXPECT_EQ(att.status, -1);
     EXPECT_EQ(att.err, "\nFile Write failed for attitude file:  /dev/full\n");
+}
+
+// A set that is found but unfit is used as before (archives hold sets with wrong checksums
+// that were always used), and reported: one warning per problem, in a fixed order, before the
+// element set's diagnostic print.
+TEST_F(WholeRun, AnUnfitElementSetIsReportedAndUsed) {
+    writePassAndNorad(dir, twoHourPass());
+    writeText(dir.file("bad.tle"), "MARU\nfoo\nbar\n");
+    const RunOutput run = runKovaInProcess(words({"-noradfile", dir.file("bad.tle").string(), "-diag_1", "yes"}));
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string warnings =
+        "\nWarning: element set for MARU: line 1 unreadable\n"
+        "\nWarning: element set for MARU: line 2 unreadable\n"
+        "\nWarning: element set for MARU: line 1 checksum wrong\n"
+        "\nWarning: element set for MARU: line 2 checksum wrong\n"
+        "\nWarning: element set for MARU: no mean motion\n";
+    const std::size_t at = run.err.find(warnings);
+    ASSERT_NE(at, std::string::npos) << run.err;
+    EXPECT_LT(at, run.err.find("\ndiag_1 Beg Pkt"));
+
+    const RunOutput sound = runKovaInProcess(words({"-noradfile", dir.file("norad.tle").string()}));
+    EXPECT_EQ(sound.status, 0);
+    EXPECT_EQ(sound.err.find("Warning"), std::string::npos) << sound.err;
+}
+
+// A packet of zeros (no position) gives NaN angles and elements; whatever sign the arithmetic
+// gives them, the files hold the one quiet NaN and the report prints "nan".
+TEST_F(WholeRun, EveryNaNIsTheOneQuietNaN) {
+    PacketFileBuilder builder;
+    for (std::uint32_t t = 0; t < 3; ++t) builder.nav(generator::NavSample{kTestBaseSeconds + t, 0, NavValues{}});
+    builder.writeTo(dir.file("pass.kov"));
+    const RunOutput run = runKovaInProcess(words({"-diag_2", "yes"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto att = attitude();
+    const auto eph = ephemeris();
+    constexpr std::uint64_t kQuietNan = 0x7FF8000000000000u;
+    for (std::size_t record = 0; record < 3; ++record) {
+        for (std::size_t angle = 0; angle < 3; ++angle) {
+            EXPECT_EQ(be::loadU64(att.data() + recordOffset(record) + attitude_record::kAngles + 8 * angle), kQuietNan);
+        }
+    }
+    EXPECT_EQ(be::loadU64(eph.data() + th::kSize + eh::kKeplerElements + 8), kQuietNan);  // eccentricity
+    EXPECT_NE(run.err.find("nan"), std::string::npos);
+    EXPECT_EQ(run.err.find("-nan"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ fs::path programPath(const std::string& program) {
 }
 
 ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const fs::path& workDir) {
+                         const fs::path& workDir, const std::string& standardOutput) {
     const fs::path path = programPath(program);
     if (!fs::exists(path)) throw std::runtime_error(program + " is not built: " + path.string());
     // Capture files of their own for every call, so runs in the same directory at the same
@@ -50,15 +50,16 @@ ProcessResult runProgram(const std::string& program, const std::vector<std::stri
 
     // Built by appending: GCC 12 at -O3 warns wrongly (-Wrestrict) about "text" + string.
     std::string command = "cd ";
-    command.append(shellQuoted(workDir.string())).append(" && exec ").append(shellQuoted(path.string()));
+    command.append(shellQuoted(workDir.string())).append(" && exec timeout -k 10 120 ");
+    command.append(shellQuoted(path.string()));
     for (const std::string& argument : arguments) command.append(" ").append(shellQuoted(argument));
-    command.append(" </dev/null >").append(shellQuoted(outFile.string()));
+    command.append(" </dev/null >").append(shellQuoted(standardOutput.empty() ? outFile.string() : standardOutput));
     command.append(" 2>").append(shellQuoted(errFile.string()));
     const int status = std::system(command.c_str());
 
     ProcessResult result;
     result.exitCode = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
-    result.out = readText(outFile);
+    if (standardOutput.empty()) result.out = readText(outFile);
     result.err = readText(errFile);
     fs::remove(outFile);
     fs::remove(errFile);

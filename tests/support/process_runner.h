@@ -17,9 +17,12 @@ struct ProcessResult {
 // kova, ephdiag, attdiag, kovagen, kovaexport, kovareport in the build tree.
 std::filesystem::path programPath(const std::string& program);
 
-// `program` with `arguments` after its name, started in `workDir`, standard input empty.
-// Throws std::runtime_error when the program is not built.
+// `program` with `arguments` after its name, started in `workDir`, standard input empty,
+// standard output captured (or sent to `standardOutput` when that is given, /dev/full say).
+// A program still running after two minutes is killed (exit code 124 or 137): a hang fails
+// the test instead of stopping the suite. Throws std::runtime_error when the program is not
+// built.
 ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::filesystem::path& workDir);
+                         const std::filesystem::path& workDir, const std::string& standardOutput = "");
 
 }  // namespace kova::test

@@ -80,6 +80,42 @@ TEST_P(DumpTool, ReportsAnInputThatCannotBeOpenedAfterTheTitle) {
     }
 }
 
+// A dump name that is a link to the input would truncate the file it dumps: refused before
+// anything is created or truncated.
+TEST_P(DumpTool, NeverOverwritesItsInput) {
+    const std::string input = writeSmallFile();
+    const std::string bytes = test::readWholeFile(input);
+    const std::string dumpName = input + ".txt";
+    for (const bool symbolic : {true, false}) {
+        std::filesystem::remove(dumpName);
+        if (symbolic) {
+            std::filesystem::create_symlink(input, dumpName);
+        } else {
+            std::filesystem::create_hard_link(input, dumpName);
+        }
+        std::ostringstream err;
+        const std::vector<const char*> argv{GetParam().program, input.c_str()};
+        EXPECT_EQ(GetParam().entry(2, argv.data(), err), -1);
+        EXPECT_EQ(err.str(), "\nDump File open failed: " + dumpName + "\nit names the same file as the input\n");
+        EXPECT_EQ(test::readWholeFile(input), bytes) << (symbolic ? "symbolic link" : "hard link");
+    }
+    std::filesystem::remove(dumpName);
+}
+
+// A dump that did not reach its file is a failure, not a dump.
+TEST_P(DumpTool, ReportsADumpThatCouldNotBeWritten) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
+    const std::string input = writeSmallFile();
+    const std::string dumpName = input + ".txt";
+    std::filesystem::remove(dumpName);
+    std::filesystem::create_symlink("/dev/full", dumpName);
+    std::ostringstream err;
+    const std::vector<const char*> argv{GetParam().program, input.c_str()};
+    EXPECT_EQ(GetParam().entry(2, argv.data(), err), -1);
+    EXPECT_EQ(err.str(), "\nDump File write failed: " + dumpName + "\n");
+    std::filesystem::remove(dumpName);
+}
+
 INSTANTIATE_TEST_SUITE_P(Tools, DumpTool,
                          ::testing::Values(DumpToolCase{"ephdiag", &runEphdiag, "Ephemeris", "eph"},
                                            DumpToolCase{"attdiag", &runAttdiag, "Attitude", "att"}),
