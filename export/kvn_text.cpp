@@ -4,6 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace kova::kvn {
 
@@ -40,7 +41,6 @@ std::uint64_t scaledAndRounded(double magnitude, int decimals) {
     return static_cast<std::uint64_t>(quotient);
 }
 
-constexpr std::int64_t kMicrosecondsPerDay = 86400000000;
 
 // Days (floor division) and microseconds of the day of a microsecond count since 1993.
 void splitDays(std::int64_t microseconds, std::int64_t& days, std::int64_t& ofDay) {
@@ -52,9 +52,13 @@ void splitDays(std::int64_t microseconds, std::int64_t& days, std::int64_t& ofDa
     }
 }
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 char* writeTwoDigits(char* out, unsigned value) {
-    out[0] = static_cast<char>('0' + value / 10);
-    out[1] = static_cast<char>('0' + value % 10);
+    std::memcpy(out, kDigitPairs + 2 * value, 2);
     return out + 2;
 }
 
@@ -63,22 +67,36 @@ char* writeTwoDigits(char* out, unsigned value) {
 char* writeFixed(char* out, double value, int decimals) {
     const double magnitude = std::fabs(value);
     if (magnitude < 0x1p40) {
-        const std::uint64_t digits = scaledAndRounded(magnitude, decimals);
+        std::uint64_t digits = scaledAndRounded(magnitude, decimals);
         if (digits < kSixteenDigitLimit) {
             if (digits != 0 && value < 0.0) *out++ = '-';
-            // The digits, right to left, padded so that one digit stands before the point.
-            char reversed[24];
-            int count = 0;
-            std::uint64_t rest = digits;
-            do {
-                reversed[count++] = static_cast<char>('0' + rest % 10);
-                rest /= 10;
-            } while (rest != 0);
-            while (count < decimals + 1) reversed[count++] = '0';
-            for (int i = count - 1; i >= decimals; --i) *out++ = reversed[i];
-            *out++ = '.';
-            for (int i = decimals - 1; i >= 0; --i) *out++ = reversed[i];
-            return out;
+            // At least one digit before the point: the digit count of max(digits, 10^decimals).
+            int count = decimals + 1;
+            while (count < 16 && digits >= kPowersOfTen[static_cast<std::size_t>(count)]) ++count;
+            char* const end = out + count + 1;
+            char* cursor = end;
+            int written = 0;
+            // Right to left, two digits at a time; the point goes in after `decimals` digits.
+            while (written + 2 <= decimals) {
+                cursor -= 2;
+                std::memcpy(cursor, kDigitPairs + 2 * (digits % 100), 2);
+                digits /= 100;
+                written += 2;
+            }
+            if (written < decimals) {
+                *--cursor = static_cast<char>('0' + digits % 10);
+                digits /= 10;
+                ++written;
+            }
+            *--cursor = '.';
+            while (written + 2 <= count) {
+                cursor -= 2;
+                std::memcpy(cursor, kDigitPairs + 2 * (digits % 100), 2);
+                digits /= 100;
+                written += 2;
+            }
+            if (written < count) *--cursor = static_cast<char>('0' + digits % 10);
+            return end;
         }
     }
     // Too large for 16 significant digits in fixed point (never for kova's positions of less
@@ -93,29 +111,36 @@ bool microsecondsSince1993(double tai93Seconds, std::int64_t& microseconds) {
     if (!(std::fabs(seconds) < 1e12)) return false;
     // Whole seconds and the fraction are split exactly, so only the fraction is rounded.
     const double whole = std::floor(seconds);
-    const double fraction = seconds - whole;  // exact, in [0, 1)
-    microseconds = static_cast<std::int64_t>(whole) * 1000000 +
-                   static_cast<std::int64_t>(std::llround(fraction * 1e6));
-    std::int64_t days = 0;
-    std::int64_t ofDay = 0;
-    splitDays(microseconds, days, ofDay);
-    const CivilDate date = civilFromDays(days + daysFromCivil(1993, 1, 1));
-    return date.year >= 0 && date.year <= 9999;
+    const double scaledFraction = (seconds - whole) * 1e6;  // seconds - whole is exact, in [0, 1)
+    auto fractionMicroseconds = static_cast<std::int64_t>(scaledFraction);
+    if (scaledFraction - static_cast<double>(fractionMicroseconds) >= 0.5) ++fractionMicroseconds;
+    microseconds = static_cast<std::int64_t>(whole) * 1000000 + fractionMicroseconds;
+    return microseconds >= kFirstWritableMicroseconds && microseconds <= kLastWritableMicroseconds;
 }
 
 char* writeEpoch(char* out, std::int64_t microseconds) {
+    EpochTextWriter writer;
+    return writer.write(out, microseconds);
+}
+
+char* EpochTextWriter::write(char* out, std::int64_t microseconds) {
     std::int64_t days = 0;
     std::int64_t ofDay = 0;
     splitDays(microseconds, days, ofDay);
-    const CivilDate date = civilFromDays(days + daysFromCivil(1993, 1, 1));
-    const auto year = static_cast<unsigned>(date.year);
-    out = writeTwoDigits(out, year / 100);
-    out = writeTwoDigits(out, year % 100);
-    *out++ = '-';
-    out = writeTwoDigits(out, date.month);
-    *out++ = '-';
-    out = writeTwoDigits(out, date.day);
-    *out++ = 'T';
+    if (days != day_) {
+        const CivilDate date = civilFromDays(days + kDays1970To1993);
+        const auto year = static_cast<unsigned>(date.year);
+        writeTwoDigits(date_, year / 100);
+        writeTwoDigits(date_ + 2, year % 100);
+        date_[4] = '-';
+        writeTwoDigits(date_ + 5, date.month);
+        date_[7] = '-';
+        writeTwoDigits(date_ + 8, date.day);
+        date_[10] = 'T';
+        day_ = days;
+    }
+    std::memcpy(out, date_, sizeof date_);
+    out += sizeof date_;
     const auto secondsOfDay = static_cast<unsigned>(ofDay / 1000000);
     const auto fraction = static_cast<unsigned>(ofDay % 1000000);
     out = writeTwoDigits(out, secondsOfDay / 3600);
@@ -142,15 +167,6 @@ CivilDate civilFromDays(std::int64_t daysSince1970) {
     const unsigned month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
     const std::int64_t year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
     return {year, month, day};
-}
-
-std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const auto yearOfEra = static_cast<unsigned>(year - era * 400);
-    const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
 }
 
 }  // namespace kova::kvn

@@ -2,6 +2,7 @@
 // The text of a KVN message's numbers and epochs, written by hand into a caller's buffer:
 // no locale, no stream, no allocation, so a data line costs a few hundred nanoseconds.
 #include <cstddef>
+#include <climits>
 #include <cstdint>
 
 namespace kova::kvn {
@@ -33,6 +34,17 @@ bool microsecondsSince1993(double tai93Seconds, std::int64_t& microseconds);
 // exactly kEpochTextSize characters and returns one past the last.
 char* writeEpoch(char* out, std::int64_t microseconds);
 
+// writeEpoch for a sequence of epochs: the date text of the last day is kept, since
+// consecutive records mostly fall on the same day.
+class EpochTextWriter {
+public:
+    char* write(char* out, std::int64_t microseconds);
+
+private:
+    std::int64_t day_ = INT64_MIN;  // days since 1993 of date_
+    char date_[11] = {};            // YYYY-MM-DDT
+};
+
 // Calendar date of a day count since 1970-01-01 (proleptic Gregorian).
 struct CivilDate {
     std::int64_t year;
@@ -40,7 +52,23 @@ struct CivilDate {
     unsigned day;    // 1 to 31
 };
 CivilDate civilFromDays(std::int64_t daysSince1970);
-// The day count since 1970-01-01 of a calendar date (proleptic Gregorian).
-std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day);
+
+// The day count since 1970-01-01 of a calendar date (proleptic Gregorian), after H. Hinnant's
+// "chrono-compatible low-level date algorithms", with eras of 400 years.
+constexpr std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const auto yearOfEra = static_cast<unsigned>(year - era * 400);
+    const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
+}
+
+inline constexpr std::int64_t kDays1970To1993 = daysFromCivil(1993, 1, 1);
+inline constexpr std::int64_t kMicrosecondsPerDay = 86400000000;
+// The span an epoch text can write: 0000-01-01T00:00:00.000000 to 9999-12-31T23:59:59.999999.
+inline constexpr std::int64_t kFirstWritableMicroseconds = (daysFromCivil(0, 1, 1) - kDays1970To1993) * kMicrosecondsPerDay;
+inline constexpr std::int64_t kLastWritableMicroseconds =
+    (daysFromCivil(10000, 1, 1) - kDays1970To1993) * kMicrosecondsPerDay - 1;
 
 }  // namespace kova::kvn

@@ -151,7 +151,7 @@ void MessageWriter::writeNote(const PlanNote& note) {
 void MessageWriter::writeDataLine(const RecordChoice& choice, const ExportRecord& record) {
     char* out = buffer_.get() + used_;
     char* const start = out;
-    out = kvn::writeEpoch(out, choice.microseconds);
+    out = epochText_.write(out, choice.microseconds);
     if (plan_.kind() == MessageKind::kOem) {
         // m to km and m/s to km/s by a division, as the reference maps kova's values.
         for (double value : record.position) {

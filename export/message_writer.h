@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "export/export_record.h"
+#include "export/kvn_text.h"
 #include "export/message_plan.h"
 
 namespace kova {
@@ -76,6 +77,7 @@ private:
     MessageIdentity identity_;
     ByteSink& sink_;
     RecordSelector selector_;
+    kvn::EpochTextWriter epochText_;
     std::size_t segment_ = 0;  // index + 1 of the open segment; 0 before the first
     std::uint64_t segmentRecords_ = 0;
     std::int64_t lastMicroseconds_ = 0;
