@@ -109,12 +109,9 @@ bool microsecondsSince1993(double tai93Seconds, std::int64_t& microseconds) {
     // Beyond +-10^12 s (about 31,700 years) no date has four year digits; this also keeps
     // every product below in range.
     if (!(std::fabs(seconds) < 1e12)) return false;
-    // Whole seconds and the fraction are split exactly, so only the fraction is rounded.
-    const double whole = std::floor(seconds);
-    const double scaledFraction = (seconds - whole) * 1e6;  // seconds - whole is exact, in [0, 1)
-    auto fractionMicroseconds = static_cast<std::int64_t>(scaledFraction);
-    if (scaledFraction - static_cast<double>(fractionMicroseconds) >= 0.5) ++fractionMicroseconds;
-    microseconds = static_cast<std::int64_t>(whole) * 1000000 + fractionMicroseconds;
+    // The product in double and rounding to nearest, ties to even: the microseconds the
+    // reference prints for kova's stored times (1009843173.9999801 gives ...00.999994).
+    microseconds = static_cast<std::int64_t>(std::nearbyint(seconds * 1e6));
     return microseconds >= kFirstWritableMicroseconds && microseconds <= kLastWritableMicroseconds;
 }
 

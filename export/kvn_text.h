@@ -24,9 +24,10 @@ char* writeFixed(char* out, double value, int decimals);
 inline constexpr double kTai93ZeroAfter1993 = 27.000014483928680;
 
 // The epoch of `tai93Seconds` as whole microseconds since 1993-01-01T00:00:00 TAI: the seconds
-// s = tai93Seconds + kTai93ZeroAfter1993 (a double) rounded to the nearest microsecond, ties
-// away from zero. False when the time is not finite or its date is outside the years 0000 to
-// 9999, which an epoch text cannot write.
+// s = tai93Seconds + kTai93ZeroAfter1993 (a double), then s * 10^6 (a double) rounded to the
+// nearest integer, ties to even (the epochs the exchange reference prints for kova's times).
+// False when the time is not finite or its date is outside the years 0000 to 9999, which an
+// epoch text cannot write.
 bool microsecondsSince1993(double tai93Seconds, std::int64_t& microseconds);
 
 // The epoch text of a microsecond count from microsecondsSince1993: the days are taken by

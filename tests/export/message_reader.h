@@ -1,0 +1,48 @@
+#pragma once
+// Reads back what kovaexport wrote: a KVN message as header keywords and comments, and
+// segments of metadata, comment lines and data lines; runs of kova and kovaexport in-process.
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kova::test {
+
+struct DataLine {
+    std::string epoch;
+    std::vector<std::string> fields;  // the numbers as written
+    std::vector<double> values;
+};
+
+struct MessageSegment {
+    std::map<std::string, std::string> meta;
+    std::vector<std::string> comments;  // text after "COMMENT "
+    std::vector<DataLine> lines;
+};
+
+struct Message {
+    std::string versionLine;
+    std::map<std::string, std::string> header;
+    std::vector<std::string> headerComments;
+    std::vector<MessageSegment> segments;
+};
+
+Message readMessage(const std::filesystem::path& file);
+
+// TAI93 seconds of an epoch text YYYY-MM-DDThh:mm:ss.ffffff (TAI).
+double tai93FromEpochText(const std::string& epoch);
+
+struct ProgramRun {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+ProgramRun runKovaExport(const std::vector<std::string>& arguments);
+ProgramRun runKovaProgram(const std::vector<std::string>& words);
+
+// The acceptance checker's verdict on a file ("OK ..." or "FAIL ..."), or empty when the
+// checker (../shared/tools/ccsds_check.py beside the source tree) or python3 is missing.
+std::string checkerVerdict(const std::filesystem::path& file);
+
+}  // namespace kova::test
