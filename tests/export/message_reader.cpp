@@ -103,18 +103,18 @@ ProgramRun runKovaExport(const std::vector<std::string>& arguments) {
 
 ProgramRun runKovaProgram(const std::vector<std::string>& words) { return runInProcess("kova", words, runKova); }
 
-std::string checkerVerdict(const fs::path& file) {
+std::vector<std::string> checkerVerdicts(const std::vector<fs::path>& files) {
     const fs::path checker = fs::path(KOVA_SOURCE_DIR) / ".." / "shared" / "tools" / "ccsds_check.py";
-    if (!fs::exists(checker) || std::system("command -v python3 >/dev/null 2>&1") != 0) return "";
-    const std::string command = "python3 '" + checker.string() + "' --pedantic --unit-quaternions '" +
-                                file.string() + "' 2>&1";
-    std::string verdict;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    if (!fs::exists(checker) || std::system("command -v python3 >/dev/null 2>&1") != 0) return {};
+    std::string command = "python3 '" + checker.string() + "' --pedantic --unit-quaternions";
+    for (const fs::path& file : files) command += " '" + file.string() + "'";
+    std::vector<std::string> verdicts;
+    if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
         char buffer[4096];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) verdict += buffer;
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) verdicts.emplace_back(buffer);
         ::pclose(pipe);
     }
-    return verdict;
+    return verdicts;
 }
 
 }  // namespace kova::test

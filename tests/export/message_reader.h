@@ -41,8 +41,9 @@ struct ProgramRun {
 ProgramRun runKovaExport(const std::vector<std::string>& arguments);
 ProgramRun runKovaProgram(const std::vector<std::string>& words);
 
-// The acceptance checker's verdict on a file ("OK ..." or "FAIL ..."), or empty when the
-// checker (../shared/tools/ccsds_check.py beside the source tree) or python3 is missing.
-std::string checkerVerdict(const std::filesystem::path& file);
+// The acceptance checker's verdicts, one line per file ("OK ..." or "FAIL ..."), with
+// --pedantic --unit-quaternions; empty when the checker (../shared/tools/ccsds_check.py
+// beside the source tree) or python3 is missing.
+std::vector<std::string> checkerVerdicts(const std::vector<std::filesystem::path>& files);
 
 }  // namespace kova::test
