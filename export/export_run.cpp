@@ -26,7 +26,7 @@ public:
     explicit AtomicFileSink(AtomicOutputFile& file) : file_(file) {}
     void write(const char* data, std::size_t size) override { file_.write(data, size); }
     bool failed() const override { return file_.failed(); }
-    std::string error() const override { return file_.error(); }
+    std::string error() const override { return "cannot write " + file_.target() + ": " + file_.error(); }
 
 private:
     AtomicOutputFile& file_;

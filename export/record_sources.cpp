@@ -21,10 +21,18 @@ PacketRecordSource::PacketRecordSource(const std::string& fileName, std::uint32_
         error_ = "cannot open the packet file " + fileName + ": it is a directory";
         return;
     }
+    {
+        // Told apart from a file that opens but cannot be indexed, with the system's reason.
+        const int probe = ::open(std::string(fileName.c_str()).c_str(), O_RDONLY | O_CLOEXEC);
+        if (probe < 0) {
+            error_ = "cannot open the packet file " + fileName + ": " + std::strerror(errno);
+            return;
+        }
+        ::close(probe);
+    }
     packets_.emplace(fileName, kNavApid);
     if (packets_->fail()) {
-        error_ = "cannot open or index the packet file " + fileName +
-                 " (missing, unreadable, or a packet header that is not valid)";
+        error_ = "cannot index the packet file " + fileName + ": a read error or a packet header that is not valid";
         return;
     }
     // The checks kova makes before its record pass: two navigation packets at least, the

@@ -229,7 +229,7 @@ TEST_F(ExportRunTest, PacketFilesKovaWouldRefuseAreRefused) {
     cases.push_back({"bad_middle.kov",
                      PacketFileBuilder().navAt(0).navAt(1).navOfSize(140, smoothSample(kTestBaseSeconds + 2)).navAt(3).navAt(4),
                      "packet file read error at packet index 2"});
-    cases.push_back({"bad_header.kov", PacketFileBuilder().navAt(0).navAt(1).header(3, 957, 119), "cannot open or index"});
+    cases.push_back({"bad_header.kov", PacketFileBuilder().navAt(0).navAt(1).header(3, 957, 119), "cannot index the packet file"});
     for (Case& c : cases) {
         c.builder.writeTo(dir.file(c.name));
         const ProgramRun run = runKovaExport({path(c.name)});
@@ -237,8 +237,12 @@ TEST_F(ExportRunTest, PacketFilesKovaWouldRefuseAreRefused) {
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
         EXPECT_FALSE(fs::exists(derivedOutputName(path(c.name), ".kov", ".oem"))) << c.name;
     }
-    EXPECT_EQ(runKovaExport({path("absent.kov")}).status, kExportFailed);
-    EXPECT_EQ(runKovaExport({dir.path().string()}).status, kExportFailed);
+    const ProgramRun absent = runKovaExport({path("absent.kov")});
+    EXPECT_EQ(absent.status, kExportFailed);
+    EXPECT_EQ(absent.err, "kovaexport: cannot open the packet file " + path("absent.kov") + ": No such file or directory\n");
+    const ProgramRun directory = runKovaExport({dir.path().string()});
+    EXPECT_EQ(directory.status, kExportFailed);
+    EXPECT_NE(directory.err.find("it is a directory"), std::string::npos) << directory.err;
     EXPECT_EQ(filesIn(dir.path()).size(), 2u + cases.size());
 }
 
