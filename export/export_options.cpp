@@ -4,7 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "export/kvn_text.h"
 #include "orbit/norad_file.h"
 
 namespace kova {
@@ -35,12 +34,14 @@ namespace {
 struct OptionSpec {
     std::string_view name;
     bool takesValue;
+    bool needsText;  // an empty value is refused (file and satellite names)
 };
 
 constexpr OptionSpec kOptions[] = {
-    {"--oem", true},         {"--aem", true},         {"--from-ephemeris", true}, {"--norad", true},
-    {"--satellite", true},   {"--object-name", true}, {"--object-id", true},      {"--originator", true},
-    {"--creation-date", true}, {"--aem-version", true}, {"--help", false},        {"--version", false},
+    {"--oem", true, true},           {"--aem", true, true},          {"--from-ephemeris", true, true},
+    {"--norad", true, true},         {"--satellite", true, true},    {"--object-name", true, false},
+    {"--object-id", true, false},    {"--originator", true, false},  {"--creation-date", true, false},
+    {"--aem-version", true, false},  {"--help", false, false},       {"--version", false, false},
 };
 
 bool allDigits(std::string_view text) {
@@ -202,8 +203,7 @@ ParseOutcome parseExportCommandLine(int argc, const char* const* argv, ExportOpt
             problem = std::string(name) + " needs a value";
             return ParseOutcome::kRefused;
         }
-        if (value.empty() && (name == "--oem" || name == "--aem" || name == "--from-ephemeris" ||
-                              name == "--norad" || name == "--satellite")) {
+        if (value.empty() && spec->needsText) {
             problem = std::string(name) + " needs a non-empty value";
             return ParseOutcome::kRefused;
         }

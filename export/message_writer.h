@@ -2,7 +2,6 @@
 // Writes one OEM or AEM in KVN form from a plan (message_plan.h) and the same records in the
 // same order: the header, then per segment the metadata block, the comment lines of its notes
 // and one data line per exported record.
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
