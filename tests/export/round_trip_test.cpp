@@ -166,9 +166,14 @@ protected:
                     const KovaRecord& record = outcome.records[index];
                     // Rounded to 1 us, then read back through a double near 1e9 s (ulp 1.2e-7 s).
                     EXPECT_NEAR(tai93FromEpochText(line.epoch), record.time, 0.5e-6 + 2.5e-7) << line.epoch;
-                    if (oem) checkState(line, record);
-                    else checkAttitude(line, record);
-                    if (record.flags & kRep) EXPECT_TRUE(namedAsFilled(segment, line.epoch)) << line.epoch;
+                    if (oem) {
+                        checkState(line, record);
+                    } else {
+                        checkAttitude(line, record);
+                    }
+                    if (record.flags & kRep) {
+                        EXPECT_TRUE(namedAsFilled(segment, line.epoch)) << line.epoch;
+                    }
                 }
             }
             EXPECT_EQ(position, expected.exported.size());
