@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Throughput of kova, ephdiag and attdiag as whole processes on generated 1-day and 10-day
-# packet files, beside the I/O floor of the same files measured in the same run.
+# Throughput of kova, ephdiag, attdiag and kovaexport as whole processes on generated 1-day and
+# 10-day packet files, beside the I/O floor of the same files measured in the same run.
 #
 #   bench/bench.sh [--runs N] [--no-build] [--build-dir DIR] [--scratch DIR] [--micro]
 #
@@ -11,7 +11,8 @@
 # The I/O floor of a kova run is reading its packet file once (cat to /dev/null) and writing
 # as many bytes as kova writes (dd from /dev/zero in 1 MiB blocks, the way kova's writers
 # write); the floor of a dump is reading the toolkit file once and writing as many bytes as
-# the dump. Floor runs alternate with the program's runs, so both meet the same load. Output
+# the dump; the floor of kovaexport is reading its packet file twice (it makes two passes) and
+# writing as many bytes as its OEM and AEM. Floor runs alternate with the program's runs, so both meet the same load. Output
 # files are removed before every run (outside the timing): kova truncates, and truncating a
 # file of the previous run would be timed as well. Peak resident memory comes from one more
 # run under /usr/bin/time -v.
@@ -52,7 +53,8 @@ kova=$build_dir/run/kova
 ephdiag=$build_dir/tools/ephdiag
 attdiag=$build_dir/tools/attdiag
 kovagen=$build_dir/generator/kovagen
-for program in "$kova" "$ephdiag" "$attdiag" "$kovagen"; do
+kovaexport=$build_dir/export/kovaexport
+for program in "$kova" "$ephdiag" "$attdiag" "$kovagen" "$kovaexport"; do
     [ -x "$program" ] || { echo "bench.sh: $program is not built" >&2; exit 1; }
 done
 have_time=no
@@ -96,7 +98,13 @@ floor_dump() {  # toolkit file, dump bytes
     cat "$1" > /dev/null
     write_zeros floor.txt "$2"
 }
+floor_export() {  # packet file, OEM bytes, AEM bytes
+    cat "$1" "$1" > /dev/null
+    write_zeros floor.oem "$2"
+    write_zeros floor.aem "$3"
+}
 run_kova() { "$kova" -packetfile "$1" -noradfile "${1%.kov}.tle" > /dev/null; }
+run_export() { "$kovaexport" "$1" --norad "${1%.kov}.tle" > /dev/null; }
 run_dump() { "$1" "$2" > /dev/null; }
 
 rows=()
@@ -173,8 +181,26 @@ for name in day ten; do
         rss=$(peak_rss_kib "$program" "$toolkit_file")
         add_row "$name" "$tool" "$records" "$rss" - "${times[@]}" -- "${floors[@]}"
     done
+
+    # kovaexport writes both messages from the packet file: as many data lines as kova's records
+    # (the duplicate of the day file is left out of both).
+    rm -f "$name.oem" "$name.aem"
+    run_export "$input"
+    oem_bytes=$(file_bytes "$name.oem")
+    aem_bytes=$(file_bytes "$name.aem")
+    times=() floors=()
+    for ((n = 0; n < runs; n++)); do
+        rm -f floor.oem floor.aem
+        floors+=("$(elapsed floor_export "$input" "$oem_bytes" "$aem_bytes")")
+        rm -f "$name.oem" "$name.aem"
+        times+=("$(elapsed run_export "$input")")
+    done
+    rm -f "$name.oem" "$name.aem"
+    rss=$(peak_rss_kib "$kovaexport" "$input" --norad "$name.tle")
+    echo "$name: OEM $oem_bytes bytes, AEM $aem_bytes bytes"
+    add_row "$name" export "$records" "$rss" - "${times[@]}" -- "${floors[@]}"
 done
-rm -f floor.eph floor.att floor.txt "$scratch/time.txt"
+rm -f floor.eph floor.att floor.txt floor.oem floor.aem "$scratch/time.txt"
 
 echo "load average after:  $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
@@ -185,6 +211,7 @@ printf '%-8s %-8s %9s %8s %8s %8s %8s %8s %6s %6s %8s %8s\n' file program record
 printf '%s\n' "${rows[@]}"
 echo
 echo "targets: kova >= 5 M records/s on ten and <= 3x the floor; dumps >= 2 M lines/s;"
+echo "         kovaexport >= 1 M records/s on ten (both messages);"
 echo "         kova peak RSS <= 16 bytes per navigation packet + 16 MB (the limit column)"
 
 if [ $micro = yes ]; then

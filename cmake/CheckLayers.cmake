@@ -5,8 +5,9 @@
 #   cmake -DKOVA_SOURCE_DIR=<tree> [-DKOVA_LINKS_FILE=<build>/layer-links.cmake] -P CheckLayers.cmake
 #
 # Fails with one line per problem. Test folders tests/<folder> may include their folder, what
-# it may include, the generator (test data) and tests/support; tests/e2e, tests/process and
-# tests/fuzz test whole programs and may include anything.
+# it may include (with kova itself for the program folders), the generator (test data) and
+# tests/support; tests/e2e, tests/process and tests/fuzz test whole programs and may include
+# anything.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/LayerRules.cmake)
 if(NOT KOVA_SOURCE_DIR)
@@ -105,7 +106,7 @@ foreach(folder IN LISTS kova_layer_folders)
          OR NOT (layer IN_LIST kova_layer_folders OR layer STREQUAL "toolkit_layout"))
         continue()
       endif()
-      if(NOT layer IN_LIST kova_layer_allows_${folder})
+      if(NOT layer IN_LIST kova_layer_allows_${folder} AND NOT layer IN_LIST kova_layer_test_allows_${folder})
         list(APPEND problems "${file}: includes ${header}, which is not below ${folder}/")
       endif()
     endforeach()

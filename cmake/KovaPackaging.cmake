@@ -6,7 +6,7 @@ include(GNUInstallDirs)
 
 # The pages in man/ render as they stand (`man -l man/kova.1`). The installed copies carry the
 # project version in their title line, so the version has one source: project().
-set(kova_manual_pages kova ephdiag attdiag kovagen)
+set(kova_manual_pages kova ephdiag attdiag kovagen kovaexport)
 set(kova_manual_build_dir ${PROJECT_BINARY_DIR}/man)
 foreach(page IN LISTS kova_manual_pages)
   set(page_source ${PROJECT_SOURCE_DIR}/man/${page}.1)
@@ -23,7 +23,7 @@ foreach(page IN LISTS kova_manual_pages)
 endforeach()
 
 # The pages must render cleanly and keep up with the programs: every keyword kova lists and
-# every option kovagen offers has to be described.
+# every option kovagen and kovaexport offer has to be described.
 if(KOVA_BUILD_TESTS)
   find_program(KOVA_GROFF groff)
   set(page_check sh ${PROJECT_SOURCE_DIR}/man/check-pages.sh)
@@ -39,7 +39,11 @@ if(KOVA_BUILD_TESTS)
   endif()
   if(TARGET kovagen AND EXISTS ${PROJECT_SOURCE_DIR}/man/kovagen.1)
     add_test(NAME manual_page_kovagen_describes_every_option
-             COMMAND ${page_check} kovagen-options $<TARGET_FILE:kovagen> ${PROJECT_SOURCE_DIR}/man/kovagen.1)
+             COMMAND ${page_check} help-options $<TARGET_FILE:kovagen> ${PROJECT_SOURCE_DIR}/man/kovagen.1)
+  endif()
+  if(TARGET kovaexport AND EXISTS ${PROJECT_SOURCE_DIR}/man/kovaexport.1)
+    add_test(NAME manual_page_kovaexport_describes_every_option
+             COMMAND ${page_check} help-options $<TARGET_FILE:kovaexport> ${PROJECT_SOURCE_DIR}/man/kovaexport.1)
   endif()
 endif()
 
@@ -48,7 +52,7 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/docs)
           FILES_MATCHING PATTERN "*.md")
 endif()
 
-# Debian package: kova_<version>_<arch>.deb with the four programs, their pages and docs/.
+# Debian package: kova_<version>_<arch>.deb with the five programs, their pages and docs/.
 set(CPACK_PACKAGE_NAME kova)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "kova developers")
@@ -63,8 +67,9 @@ orbit metadata record per revolution, orbit numbers and node times from a NORAD 
 element set) and an attitude file (three attitude angles relative to the orbital frame and \
 the body rates). Short gaps are filled by interpolation, long gaps flagged.
 
-The package also holds ephdiag and attdiag, which dump the two files as text, and kovagen, a \
-generator of synthetic telemetry for trying pipelines out.")
+The package also holds ephdiag and attdiag, which dump the two files as text, kovaexport, \
+which writes a pass as CCSDS orbit and attitude ephemeris messages (OEM, AEM) for other \
+tools, and kovagen, a generator of synthetic telemetry for trying pipelines out.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

@@ -33,5 +33,10 @@ set(kova_layer_library_export kova_export)
 set(kova_layer_library_report kova_report)
 set(kova_layer_toolkit_layout_headers toolkit/layout.h toolkit/text_field.h)
 
+# Beside what their folder may include, the tests of a program folder may run kova itself, to
+# compare what the program makes with kova's own products.
+set(kova_layer_test_allows_export run)
+set(kova_layer_test_allows_report run)
+
 set(kova_layer_stopping_header core/run_stop.h)
 set(kova_layer_program_folders run tools generator export report)

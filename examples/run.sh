@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds kova, generates a two-hour example pass with its element set, runs kova on it with
-# the example configuration and dumps the two files it writes. Everything lands in
-# examples/out/.
+# the example configuration, dumps the two files it writes and exports the pass as CCSDS
+# messages (OEM and AEM). Everything lands in examples/out/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target kova ephdiag attdiag kovagen
+cmake --build --preset default -j2 --target kova ephdiag attdiag kovagen kovaexport
 
 out="$root/examples/out"
 mkdir -p "$out"
@@ -16,5 +16,7 @@ cd "$out"
 "$root/build/run/kova" -configfile "$root/examples/example.cfg" -packetfile pass.kov
 "$root/build/tools/ephdiag" pass.eph -cnt 5
 "$root/build/tools/attdiag" pass.att -cnt 5
+"$root/build/export/kovaexport" pass.kov --norad norad.tle
 echo
-echo "Wrote $out/pass.eph and $out/pass.att; text dumps in pass.eph.txt and pass.att.txt."
+echo "Wrote $out/pass.eph and $out/pass.att; text dumps in pass.eph.txt and pass.att.txt;"
+echo "CCSDS messages in pass.oem and pass.aem."

@@ -2,8 +2,9 @@
 # Checks that keep the manual pages true to the programs (run by ctest):
 #   check-pages.sh renders PAGE              the page formats without a single groff warning
 #   check-pages.sh kova-keywords KOVA PAGE   every keyword kova registers is described
-#   check-pages.sh kovagen-options KOVAGEN PAGE
-#                                            every option of kovagen --help is described
+#   check-pages.sh help-options PROGRAM PAGE
+#                                            every option of PROGRAM --help is described
+#                                            (kovagen, kovaexport)
 # In roff source a literal minus is written \-, so "-noradfile" appears as "\-noradfile".
 set -u
 
@@ -32,14 +33,14 @@ kova-keywords)
     for keyword in $keywords; do require_in_page "$keyword" "$3"; done
     exit "$missing"
     ;;
-kovagen-options)
+help-options)
     options=$("$2" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u)
     [ -n "$options" ] || { echo "no option summary from $2"; exit 1; }
     for option in $options; do require_in_page "$option" "$3"; done
     exit "$missing"
     ;;
 *)
-    echo "usage: check-pages.sh renders PAGE | kova-keywords KOVA PAGE | kovagen-options KOVAGEN PAGE" >&2
+    echo "usage: check-pages.sh renders PAGE | kova-keywords KOVA PAGE | help-options PROGRAM PAGE" >&2
     exit 2
     ;;
 esac

@@ -4,7 +4,7 @@
 #
 #   scripts/fuzz.sh [seconds-per-target] [target...]
 #
-# Default: 10 seconds for each of the six targets. New inputs that reach new code go to
+# Default: 10 seconds for each of the seven targets. New inputs that reach new code go to
 # <build>/fuzz-corpus/<target>/ (the committed corpus is never written); an input that
 # crashes, leaks, hangs or runs out of memory is saved as <build>/fuzz-findings/<target>-*
 # and makes the script fail once every target has run.
@@ -18,7 +18,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
   echo "usage: scripts/fuzz.sh [seconds-per-target] [target...]" >&2
   exit 2
 fi
-all_targets=(packet_file config_file norad ephdiag attdiag date_format)
+all_targets=(packet_file config_file norad ephdiag attdiag date_format export)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 

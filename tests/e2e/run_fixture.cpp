@@ -1,7 +1,6 @@
 #include "tests/e2e/run_fixture.h"
 
 #include <fstream>
-#include <sstream>
 
 #include "core/big_endian.h"
 #include "generator/element_set.h"
@@ -10,17 +9,7 @@
 
 namespace kova::test {
 
-RunOutput runKovaInProcess(const std::vector<std::string>& words) {
-    std::vector<const char*> argv{"kova"};
-    for (const std::string& word : words) argv.push_back(word.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    RunOutput result;
-    result.status = runKova(static_cast<int>(argv.size()), argv.data(), out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-}
+RunOutput runKovaInProcess(const std::vector<std::string>& words) { return runInProcess(&runKova, "kova", words); }
 
 void writePassAndNorad(const TemporaryDirectory& dir, const generator::PassSettings& settings) {
     writeGeneratedPass(dir.file("pass.kov"), settings);

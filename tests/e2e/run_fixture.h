@@ -6,15 +6,10 @@
 #include <vector>
 
 #include "generator/pass_generator.h"
+#include "tests/support/in_process_run.h"
 #include "tests/support/temporary_directory.h"
 
 namespace kova::test {
-
-struct RunOutput {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
 
 // kova with the given keyword/value words (the program name is added).
 RunOutput runKovaInProcess(const std::vector<std::string>& words);

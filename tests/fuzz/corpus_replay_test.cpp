@@ -14,6 +14,7 @@
 #include "fuzz/config_file_entry.h"
 #include "fuzz/date_format_entry.h"
 #include "fuzz/dump_entry.h"
+#include "fuzz/export_entry.h"
 #include "fuzz/norad_entry.h"
 #include "fuzz/packet_file_entry.h"
 #include "tests/support/temporary_directory.h"
@@ -34,6 +35,7 @@ const FuzzTarget kTargets[] = {
     {"packet_file", &fuzz::fuzzPacketFile}, {"config_file", &fuzz::fuzzConfigFile},
     {"norad", &fuzz::fuzzNoradFile},        {"ephdiag", &fuzz::fuzzEphemerisDump},
     {"attdiag", &fuzz::fuzzAttitudeDump},   {"date_format", &fuzz::fuzzDateFormat},
+    {"export", &fuzz::fuzzExport},
 };
 
 std::vector<fs::path> inputsIn(const fs::path& folder) {

@@ -1,0 +1,52 @@
+#pragma once
+// One kovaexport run: the command line, the inputs, the two passes over the records and the
+// output files, which appear under their names only when complete.
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "export/export_record.h"
+#include "export/message_writer.h"
+
+namespace kova {
+
+inline constexpr int kExportSucceeded = 0;
+inline constexpr int kExportFailed = 1;         // bad input, refused output, failed write
+inline constexpr int kExportBadCommandLine = 2;
+
+// Runs kovaexport on the process arguments: a summary line per message on `out`, every
+// problem on `err`. Returns the exit status above.
+int runExport(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+struct MessageSummary {
+    std::uint64_t segments = 0;
+    std::uint64_t records = 0;   // data lines
+    std::uint64_t leftOut = 0;   // records named as left out
+};
+
+struct ExportSummary {
+    MessageSummary oem;
+    MessageSummary aem;
+};
+
+// The two passes: plans the OEM (and, with `aem`, the AEM) over `planningPass`, then writes
+// them from the records of a second source opened by `reopen`. False, with the reason in
+// `error`, when a source fails, a message would have no record, the second pass departs from
+// the first, or a sink fails; the sinks then hold an incomplete message.
+bool exportMessages(RecordSource& planningPass, const std::function<std::unique_ptr<RecordSource>()>& reopen,
+                    const MessageIdentity& identity, ByteSink& oem, ByteSink* aem, ExportSummary& summary,
+                    std::string& error);
+
+// OBJECT_ID from the international designator of an element set (line 1, columns 10 to 17,
+// YYNNNPPP): "19YY-NNNPPP" for YY 57 to 99, else "20YY-NNNPPP". Empty optional when the field
+// is not two digits of year, three of launch number and one to three piece letters.
+std::optional<std::string> objectIdFromDesignator(std::string_view field);
+
+// CREATION_DATE text of a time in seconds since 1970-01-01T00:00:00 UTC.
+std::string utcEpochText(std::int64_t unixSeconds);
+
+}  // namespace kova

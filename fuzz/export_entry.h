@@ -1,0 +1,104 @@
+#pragma once
+// Fuzz entry of kovaexport: both passes and both messages over an arbitrary ephemeris file or
+// packet file, into sinks that check every line they are given.
+//
+// Input: one mode byte, then the bytes of the file.
+//   byte 0 modulo 3: 0 an ephemeris file (OEM only); 1 a packet file of 126-byte navigation
+//          packets; 2 a packet file of 214-byte navigation packets (OEM and AEM)
+// Every line written must be printable ASCII of at most 254 characters, and every number of a
+// data line a finite fixed-point or d.ddd exponent number of at most 16 significant digits
+// without a negative zero; anything else stops the process (a finding).
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "export/export_run.h"
+#include "export/record_sources.h"
+#include "fuzz/scratch_file.h"
+#include "packets/packet_layout.h"
+
+namespace kova::fuzz {
+
+class CheckingSink final : public ByteSink {
+public:
+    void write(const char* data, std::size_t size) override {
+        for (std::size_t i = 0; i < size; ++i) {
+            if (data[i] == '\n') {
+                checkLine();
+                line_.clear();
+            } else {
+                line_ += data[i];
+            }
+        }
+    }
+    bool failed() const override { return false; }
+    std::string error() const override { return ""; }
+    // A message ends with a line end: nothing may be left over.
+    void checkEnd() const {
+        if (!line_.empty()) std::abort();
+    }
+
+private:
+    static void checkNumber(std::string_view token) {
+        std::size_t at = token[0] == '-' ? 1 : 0;
+        const std::size_t exponent = token.find('e');
+        const std::string_view mantissa = token.substr(at, exponent == std::string_view::npos ? token.npos : exponent - at);
+        const std::size_t point = mantissa.find('.');
+        if (point == std::string_view::npos || point == 0 || point + 1 == mantissa.size()) std::abort();
+        if (exponent != std::string_view::npos && point != 1) std::abort();
+        int significant = 0;
+        bool leading = true;
+        for (char c : mantissa) {
+            if (c == '.') continue;
+            if (c < '0' || c > '9') std::abort();
+            if (c != '0') leading = false;
+            if (!leading) ++significant;
+        }
+        if (significant > 16) std::abort();
+        if (significant == 0 && token[0] == '-') std::abort();  // a negative zero
+    }
+    void checkLine() const {
+        if (line_.size() > 254) std::abort();
+        for (char c : line_) {
+            if (c < 0x20 || c > 0x7E) std::abort();
+        }
+        if (line_.empty() || line_[0] < '0' || line_[0] > '9') return;  // not a data line
+        std::size_t start = line_.find(' ');
+        while (start != std::string::npos) {
+            const std::size_t end = line_.find(' ', start + 1);
+            const std::string_view token(line_.data() + start + 1, (end == std::string::npos ? line_.size() : end) - start - 1);
+            if (token.empty()) std::abort();
+            checkNumber(token);
+            start = end;
+        }
+    }
+    std::string line_;
+};
+
+inline int fuzzExport(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) return 0;
+    static ScratchFile file("export");
+    const std::string& name = file.write(data + 1, size - 1);
+    const int mode = data[0] % 3;
+    const auto open = [&name, mode]() -> std::unique_ptr<RecordSource> {
+        if (mode == 0) return std::make_unique<EphemerisRecordSource>(name);
+        return std::make_unique<PacketRecordSource>(name, mode == 1 ? kNavPacketSize : kWideNavPacketSize);
+    };
+    const std::unique_ptr<RecordSource> planning = open();
+    if (!planning->error().empty()) return 0;
+    const MessageIdentity identity{"KALPM1", "UNKNOWN", "DB", "2026-12-09T10:00:00", AemVersion::k1_0};
+    CheckingSink oem;
+    CheckingSink aem;
+    ExportSummary summary;
+    std::string error;
+    if (exportMessages(*planning, open, identity, oem, mode == 0 ? nullptr : &aem, summary, error)) {
+        oem.checkEnd();
+        aem.checkEnd();
+    }
+    return 0;
+}
+
+}  // namespace kova::fuzz
