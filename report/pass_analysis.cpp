@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -84,12 +86,16 @@ AnalysisOutcome analysePass(const AnalysisSettings& settings, PassReport& report
     report.packetFileName = name;
     report.satelliteName = settings.satelliteName;
 
+    // The file is walked twice (every APID, then kova's index), so it must be a regular file;
+    // asking first also keeps a named pipe from blocking the open.
     if (namesDirectory(name)) return stopped(name + ": a directory, not a packet file");
+    std::error_code noFile;
+    if (!std::filesystem::exists(std::string(name.c_str()), noFile)) return stopped(name + ": cannot open the packet file");
+    if (!namesRegularFile(name)) return stopped(name + ": not a regular file (the packet file is read twice)");
     {
         std::ifstream probe(name.c_str(), std::ios::in | std::ios::binary);
         if (!probe.is_open()) return stopped(name + ": cannot open the packet file");
     }
-    if (!namesRegularFile(name)) return stopped(name + ": not a regular file (the packet file is read twice)");
 
     report.census = PacketCensus(name, ExpectedPacketLength{kNavApid, packetSize});
     PacketFile packets(name, kNavApid);

@@ -1,6 +1,7 @@
 // The program's run in-process: its command line, the inputs kova would refuse, the odd but
 // sound files it reports on, and the outputs it writes or refuses to write.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -154,6 +155,9 @@ TEST_F(ReportRun, InputsKovaRefusesStopWithStatusOneAndNoOutput) {
     }
     EXPECT_EQ(run({"missing.kov"}).status, kExitBadInput);
     EXPECT_NE(run({"."}).err.find("a directory"), std::string::npos);
+    // A named pipe would block the open and could not be walked twice: refused first.
+    ASSERT_EQ(::mkfifo("pipe.kov", 0600), 0);
+    EXPECT_NE(run({"pipe.kov"}).err.find("not a regular file"), std::string::npos);
     fs::current_path(cwd);
 }
 
