@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/constants.h"
+
 namespace kova::report {
 
 struct TrackPoint {
@@ -24,7 +26,8 @@ class GroundTrack {
 public:
     GroundTrack() = default;
     // `utOffset`: days from UT to the record time scale, as the orbit model takes them.
-    GroundTrack(double sampleSeconds, double utOffset) : sampleDays_(sampleSeconds / 86400.0), utOffset_(utOffset) {}
+    GroundTrack(double sampleSeconds, double utOffset)
+        : sampleDays_(sampleSeconds * kDaysPerSecond), utOffset_(utOffset) {}
 
     // Every record of the stream in order: Julian date, position [m], whether it is a fill
     // record, and whether a long gap lies before it. Inline: the common case is one

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string_view>
 #include <vector>
 
@@ -55,23 +56,8 @@ TimeUnit timeUnitFor(double span) {
     return {86400.0, "d"};
 }
 
-std::string timeText(double tai93) {
-    std::string text;
-    if (!appendTai93Iso(text, tai93)) text = "none";
-    return text;
-}
-
-std::string fixedText(double value, int decimals, std::string_view absent = "n/a") {
-    std::string text;
-    appendFixedOr(text, value, decimals, absent);
-    return text;
-}
-
-std::string countText(std::uint64_t value) {
-    std::string text;
-    appendUnsigned(text, value);
-    return text;
-}
+std::string timeText(double tai93) { return tai93IsoText(tai93, "none"); }
+std::string fixedOrNa(double value, int decimals) { return fixedText(value, decimals, "n/a"); }
 
 class PageWriter {
 public:
@@ -112,27 +98,27 @@ void PageWriter::summary() {
     const NavigationFacts& navigation = report_.navigation;
     const OrbitFacts& orbit = report_.orbit;
     page_.append("<section id=\"summary\"><h2>Summary</h2><dl class=\"figures\">");
-    figure("span", fixedText(navigation.span, 3) + " s (" + fixedText(navigation.span / 3600.0, 2) + " h)");
-    figure("coverage (real records / span + 1 s)", fixedText(100.0 * navigation.coverage, 3) + " %");
-    figure("records written (real + filled)", countText(navigation.records) + " (" + countText(navigation.realRecords) +
-                                                   " + " + countText(navigation.fillRecords) + ")");
-    figure("gaps (filled / flagged only)", countText(navigation.gaps.size()) + " (" +
-                                               countText(navigation.filledGaps) + " / " +
-                                               countText(navigation.flaggedGaps) + ")");
-    figure("fill records", countText(navigation.fillRecords));
+    figure("span", fixedOrNa(navigation.span, 3) + " s (" + fixedOrNa(navigation.span / 3600.0, 2) + " h)");
+    figure("coverage (real records / span + 1 s)", fixedOrNa(100.0 * navigation.coverage, 3) + " %");
+    figure("records written (real + filled)", unsignedText(navigation.records) + " (" + unsignedText(navigation.realRecords) +
+                                                   " + " + unsignedText(navigation.fillRecords) + ")");
+    figure("gaps (filled / flagged only)", unsignedText(navigation.gaps.size()) + " (" +
+                                               unsignedText(navigation.filledGaps) + " / " +
+                                               unsignedText(navigation.flaggedGaps) + ")");
+    figure("fill records", unsignedText(navigation.fillRecords));
     figure("exact duplicates / backward steps",
-           countText(navigation.duplicates) + " / " + countText(navigation.backwardSteps));
+           unsignedText(navigation.duplicates) + " / " + unsignedText(navigation.backwardSteps));
     std::uint64_t breaks = 0;
     for (const ApidCensus& apid : report_.census.apids()) breaks += apid.sequenceBreaks;
-    figure("sequence breaks (all APIDs)", countText(breaks));
+    figure("sequence breaks (all APIDs)", unsignedText(breaks));
     std::string orbits;
     appendInteger(orbits, orbit.beginOrbit);
     orbits.append(" to ");
     appendInteger(orbits, orbit.endOrbit);
     figure("orbit numbers", orbits);
-    figure("revolutions", countText(orbit.revolutions.size()));
+    figure("revolutions", unsignedText(orbit.revolutions.size()));
     figure("element set age at start",
-           orbit.elementSet.read ? fixedText(orbit.elementSet.ageAtStart / 86400.0, 3) + " d" : std::string("no element set"));
+           orbit.elementSet.read ? fixedOrNa(orbit.elementSet.ageAtStart / 86400.0, 3) + " d" : std::string("no element set"));
     figure("first time tag (TAI)", timeText(navigation.firstTime));
     figure("last time tag (TAI)", timeText(navigation.lastTime));
     page_.append("</dl></section>\n");
@@ -347,29 +333,29 @@ void PageWriter::headerRow(std::initializer_list<std::string_view> names) {
 void PageWriter::tables() {
     const PacketCensus& census = report_.census;
     page_.append("<section id=\"file\"><h2>File</h2><p>");
-    page_.append(countText(census.fileSize()));
+    page_.append(unsignedText(census.fileSize()));
     page_.append(" bytes, ");
-    page_.append(countText(census.packetCount()));
+    page_.append(unsignedText(census.packetCount()));
     page_.append(" packets; the walk stopped: ");
     page_.append(walkEndName(census.end()));
     page_.append(" at offset ");
-    page_.append(countText(census.endOffset()));
-    if (census.end() == CensusEnd::kTruncatedPacket) page_.append(" (" + countText(census.missingBytes()) + " bytes missing)");
-    if (census.end() == CensusEnd::kPartialHeader) page_.append(" (" + countText(census.partialHeaderBytes()) + " bytes)");
+    page_.append(unsignedText(census.endOffset()));
+    if (census.end() == CensusEnd::kTruncatedPacket) page_.append(" (" + unsignedText(census.missingBytes()) + " bytes missing)");
+    if (census.end() == CensusEnd::kPartialHeader) page_.append(" (" + unsignedText(census.partialHeaderBytes()) + " bytes)");
     page_.append(".</p><table>");
     headerRow({"APID", "packets", "bytes", "shortest", "longest", "sequence breaks", "first breaks (offset: expected → found)"});
     for (const ApidCensus& apid : census.apids()) {
         page_.append("<tr>");
-        cell(countText(static_cast<std::uint64_t>(apid.apid)));
-        cell(countText(apid.packets));
-        cell(countText(apid.bytes));
-        cell(countText(apid.shortestPacket));
-        cell(countText(apid.longestPacket));
-        cell(countText(apid.sequenceBreaks));
+        cell(unsignedText(static_cast<std::uint64_t>(apid.apid)));
+        cell(unsignedText(apid.packets));
+        cell(unsignedText(apid.bytes));
+        cell(unsignedText(apid.shortestPacket));
+        cell(unsignedText(apid.longestPacket));
+        cell(unsignedText(apid.sequenceBreaks));
         std::string breaks;
         for (const SequenceBreak& gap : apid.firstBreaks) {
             if (!breaks.empty()) breaks.append("; ");
-            breaks.append(countText(gap.offset) + ": " + std::to_string(gap.expected) + " → " + std::to_string(gap.found));
+            breaks.append(unsignedText(gap.offset) + ": " + std::to_string(gap.expected) + " → " + std::to_string(gap.found));
         }
         cell(breaks, true);
         page_.append("</tr>");
@@ -378,8 +364,8 @@ void PageWriter::tables() {
 
     const NavigationFacts& navigation = report_.navigation;
     page_.append("<section id=\"navigation\"><h2>Navigation stream</h2><p>");
-    page_.append(countText(navigation.packets) + " navigation packets of " + countText(navigation.packetSize) +
-                 " bytes (" + countText(navigation.wrongLength) + " of another length), time tags " +
+    page_.append(unsignedText(navigation.packets) + " navigation packets of " + unsignedText(navigation.packetSize) +
+                 " bytes (" + unsignedText(navigation.wrongLength) + " of another length), time tags " +
                  timeText(navigation.firstTime) + " to " + timeText(navigation.lastTime) + " TAI.</p>");
     page_.append("<table>");
     headerRow({"gap start (TAI)", "end (TAI)", "length [s]", "class", "fill records"});
@@ -388,30 +374,30 @@ void PageWriter::tables() {
         page_.append("<tr>");
         cell(timeText(gap.start), true);
         cell(timeText(gap.end), true);
-        cell(fixedText(gap.end - gap.start, 3));
+        cell(fixedOrNa(gap.end - gap.start, 3));
         cell(gap.filled ? "filled" : "flagged only", true);
-        cell(countText(gap.fillRecords));
+        cell(unsignedText(gap.fillRecords));
         page_.append("</tr>");
     }
     page_.append("</table>");
     if (navigation.gaps.size() > kPageTableRows) {
-        page_.append("<p>The first " + countText(kPageTableRows) + " of " + countText(navigation.gaps.size()) +
+        page_.append("<p>The first " + unsignedText(kPageTableRows) + " of " + unsignedText(navigation.gaps.size()) +
                      " gaps; the text and JSON reports list them all.</p>");
     }
     for (const bool duplicates : {true, false}) {
         const std::vector<StepFacts>& steps = duplicates ? navigation.firstDuplicates : navigation.firstBackwardSteps;
         const std::uint64_t count = duplicates ? navigation.duplicates : navigation.backwardSteps;
         page_.append(duplicates ? "<p>Exact duplicates: " : "<p>Backward steps: ");
-        page_.append(countText(count) + "</p>");
+        page_.append(unsignedText(count) + "</p>");
         if (steps.empty()) continue;
         page_.append("<table>");
         headerRow({"time (TAI)", "step [s]", "packet", "offset"});
         for (const StepFacts& step : steps) {
             page_.append("<tr>");
             cell(timeText(step.time), true);
-            cell(fixedText(step.step, 3));
-            cell(countText(step.packetIndex));
-            cell(countText(step.offset));
+            cell(fixedOrNa(step.step, 3));
+            cell(unsignedText(step.packetIndex));
+            cell(unsignedText(step.offset));
             page_.append("</tr>");
         }
         page_.append("</table>");
@@ -420,7 +406,7 @@ void PageWriter::tables() {
 
     const AttitudeFacts& attitude = report_.attitude;
     page_.append("<section id=\"attitude\"><h2>Attitude</h2><p>Records whose angles are not finite: ");
-    page_.append(countText(attitude.nonFiniteAngles));
+    page_.append(unsignedText(attitude.nonFiniteAngles));
     page_.append(". Largest departure of the quaternion norm from 1: real records ");
     appendScientificOr(page_, attitude.largestNormDepartureReal, 3, "n/a");
     page_.append(", fill records ");
@@ -437,7 +423,7 @@ void PageWriter::tables() {
         appendHtmlEscaped(page_, set.fileName);
         page_.append(" under \"");
         appendHtmlEscaped(page_, set.searchKey);
-        page_.append("\": epoch " + epoch + " UT, " + fixedText(set.ageAtStart / 86400.0, 3) +
+        page_.append("\": epoch " + epoch + " UT, " + fixedOrNa(set.ageAtStart / 86400.0, 3) +
                      " days before the first time tag; checksums: line 1 " + (set.line1ChecksumGood ? "good" : "wrong") +
                      ", line 2 " + (set.line2ChecksumGood ? "good" : "wrong") + "; problems: ");
         std::string problems;
@@ -449,17 +435,17 @@ void PageWriter::tables() {
     } else {
         page_.append("<p>No element set: kova stores orbit number 0 and node times of date 0.</p>");
     }
-    page_.append("<p>Lowest perigee height " + fixedText(orbit.lowestPerigee, 1) + " m (revolution " +
-                 countText(orbit.lowestPerigeeRevolution) + "), highest apogee height " +
-                 fixedText(orbit.highestApogee, 1) + " m (revolution " + countText(orbit.highestApogeeRevolution) +
-                 "), above " + fixedText(kEquatorialRadius, 0) + " m.</p><table>");
+    page_.append("<p>Lowest perigee height " + fixedOrNa(orbit.lowestPerigee, 1) + " m (revolution " +
+                 unsignedText(orbit.lowestPerigeeRevolution) + "), highest apogee height " +
+                 fixedOrNa(orbit.highestApogee, 1) + " m (revolution " + unsignedText(orbit.highestApogeeRevolution) +
+                 "), above " + fixedOrNa(kEquatorialRadius, 0) + " m.</p><table>");
     headerRow({"rev", "orbit", "model ascending node (TAI)", "measured", "model − measured [s]",
                "model descending node (TAI)", "measured", "model − measured [s]", "model longitude [deg]",
                "measured [deg]", "model − measured [deg]", "perigee [m]", "apogee [m]"});
     for (std::size_t i = 0; i < orbit.revolutions.size() && i < kPageTableRows; ++i) {
         const RevolutionFacts& revolution = orbit.revolutions[i];
         page_.append("<tr>");
-        cell(countText(i));
+        cell(unsignedText(i));
         cell(std::to_string(revolution.orbitNumber));
         cell(revolution.nodesSet ? timeText(revolution.ascendingNode) : "n/a", true);
         cell(timeText(revolution.ascending.time), true);
@@ -467,16 +453,16 @@ void PageWriter::tables() {
         cell(revolution.nodesSet ? timeText(revolution.descendingNode) : "n/a", true);
         cell(timeText(revolution.descending.time), true);
         cell(fixedText(nodeTimeDifference(revolution, false), 3, "none"));
-        cell(fixedText(revolution.descendingNodeLongitude, 4));
+        cell(fixedOrNa(revolution.descendingNodeLongitude, 4));
         cell(fixedText(revolution.descending.longitude, 4, "none"));
         cell(fixedText(longitudeDifference(revolution), 4, "none"));
-        cell(fixedText(revolution.perigeeHeight, 1));
-        cell(fixedText(revolution.apogeeHeight, 1));
+        cell(fixedOrNa(revolution.perigeeHeight, 1));
+        cell(fixedOrNa(revolution.apogeeHeight, 1));
         page_.append("</tr>");
     }
     page_.append("</table>");
     if (orbit.revolutions.size() > kPageTableRows) {
-        page_.append("<p>The first " + countText(kPageTableRows) + " of " + countText(orbit.revolutions.size()) +
+        page_.append("<p>The first " + unsignedText(kPageTableRows) + " of " + unsignedText(orbit.revolutions.size()) +
                      " revolutions; the text and JSON reports list them all.</p>");
     }
     page_.append("</section>\n");

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "packets/packet_layout.h"
 #include "report/json_writer.h"
 #include "report/number_text.h"
 #include "report/walk_end_text.h"
@@ -147,7 +148,7 @@ void ReportJson::navigation() {
     const NavigationFacts& navigation = report_.navigation;
     json_.key("navigation");
     json_.beginObject();
-    count("apid", 957);
+    count("apid", static_cast<std::uint64_t>(kNavApid));
     count("packet_bytes", navigation.packetSize);
     count("packets", navigation.packets);
     count("wrong_length", navigation.wrongLength);

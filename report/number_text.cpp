@@ -117,6 +117,24 @@ bool appendUtIsoFromSeconds1958(std::string& text, double seconds1958) {
     return true;
 }
 
+std::string fixedText(double value, int decimals, std::string_view absent) {
+    std::string text;
+    appendFixedOr(text, value, decimals, absent);
+    return text;
+}
+
+std::string tai93IsoText(double tai93Seconds, std::string_view absent) {
+    std::string text;
+    if (!appendTai93Iso(text, tai93Seconds)) text.assign(absent);
+    return text;
+}
+
+std::string unsignedText(std::uint64_t value) {
+    std::string text;
+    appendUnsigned(text, value);
+    return text;
+}
+
 void appendHtmlEscaped(std::string& text, std::string_view raw) {
     for (const char c : raw) {
         switch (c) {

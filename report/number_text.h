@@ -29,6 +29,11 @@ bool appendTai93Iso(std::string& text, double tai93Seconds);
 // "YYYY-MM-DDThh:mm:ss.sssZ" of a UT calendar time given as seconds since 1958-01-01 00:00.
 bool appendUtIsoFromSeconds1958(std::string& text, double seconds1958);
 
+// The same as whole strings, for table cells and labels.
+std::string fixedText(double value, int decimals, std::string_view absent);
+std::string tai93IsoText(double tai93Seconds, std::string_view absent);
+std::string unsignedText(std::uint64_t value);
+
 // Text with the characters that HTML gives a meaning (& < > " ') written as references.
 void appendHtmlEscaped(std::string& text, std::string_view raw);
 

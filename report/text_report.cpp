@@ -55,23 +55,8 @@ private:
     std::string text_;
 };
 
-std::string fixedText(double value, int decimals, std::string_view absent = kNotApplicable) {
-    std::string text;
-    appendFixedOr(text, value, decimals, absent);
-    return text;
-}
-
-std::string timeText(double tai93) {
-    std::string text;
-    if (!appendTai93Iso(text, tai93)) text.assign(kNone);
-    return text;
-}
-
-std::string unsignedText(std::uint64_t value) {
-    std::string text;
-    appendUnsigned(text, value);
-    return text;
-}
+std::string fixedOrNa(double value, int decimals) { return fixedText(value, decimals, kNotApplicable); }
+std::string timeText(double tai93) { return tai93IsoText(tai93, kNone); }
 
 void fileSection(TextWriter& out, const PacketCensus& census) {
     out.heading("File");
@@ -175,7 +160,7 @@ void navigationSection(TextWriter& out, const NavigationFacts& navigation) {
     appendFixedOr(last, navigation.lastTime, 3, kNotApplicable);
     last.append(" s)");
     out.end();
-    out.line("span (s)", fixedText(navigation.span, 3));
+    out.line("span (s)", fixedOrNa(navigation.span, 3));
     std::string& records = out.label("records written");
     appendUnsigned(records, navigation.records);
     records.append(" (real ");
@@ -184,7 +169,7 @@ void navigationSection(TextWriter& out, const NavigationFacts& navigation) {
     appendUnsigned(records, navigation.fillRecords);
     records.append(")");
     out.end();
-    out.line("coverage", fixedText(navigation.coverage, 6));
+    out.line("coverage", fixedOrNa(navigation.coverage, 6));
     std::string& gaps = out.label("gaps");
     appendUnsigned(gaps, navigation.gaps.size());
     gaps.append(" (filled ");
@@ -201,7 +186,7 @@ void navigationSection(TextWriter& out, const NavigationFacts& navigation) {
             out.time(gap.start);
             text.append("  ");
             out.time(gap.end);
-            out.cell(fixedText(gap.end - gap.start, 3), 12);
+            out.cell(fixedOrNa(gap.end - gap.start, 3), 12);
             text.append(gap.filled ? "  filled " : "  flagged");
             out.cell(unsignedText(gap.fillRecords), 14);
             text.push_back('\n');
@@ -312,11 +297,11 @@ void orbitSection(TextWriter& out, const OrbitFacts& orbit) {
         text.append("  ");
         out.cell(timeText(revolution.descending.time), 23);
         out.cell(fixedText(nodeTimeDifference(revolution, false), 3, kNone), 14);
-        out.cell(fixedText(revolution.descendingNodeLongitude, 4), 15);
+        out.cell(fixedOrNa(revolution.descendingNodeLongitude, 4), 15);
         out.cell(fixedText(revolution.descending.longitude, 4, kNone), 14);
         out.cell(fixedText(longitudeDifference(revolution), 4, kNone), 16);
-        out.cell(fixedText(revolution.perigeeHeight, 1), 11);
-        out.cell(fixedText(revolution.apogeeHeight, 1), 13);
+        out.cell(fixedOrNa(revolution.perigeeHeight, 1), 11);
+        out.cell(fixedOrNa(revolution.apogeeHeight, 1), 13);
         text.push_back('\n');
     }
 }
