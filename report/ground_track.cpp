@@ -71,7 +71,7 @@ void GroundTrack::addSampled(double julianDate, const std::array<double, 3>& pos
     lastJd_ = julianDate;
     lastPosition_ = position;
     lastSampled_ = julianDate;
-    nextSample_ = julianDate + sampleDays_;
+    nextSample_ = julianDate + sampleDays_ - kSampleTolerance;
 }
 
 void GroundTrack::finish() {

@@ -55,6 +55,10 @@ private:
     TrackPoint pointOf(double julianDate, const std::array<double, 3>& position) const;
     void append(const TrackPoint& point, bool filled, bool startStretch);
 
+    // Julian dates a whole number of seconds apart differ by a little more or less than that
+    // number of seconds in days; a sample is due this early, so that it falls on its record.
+    static constexpr double kSampleTolerance = 0.001 * kDaysPerSecond;
+
     double sampleDays_ = 0.0;
     double utOffset_ = 0.0;
     bool haveLast_ = false;
