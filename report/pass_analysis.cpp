@@ -20,6 +20,7 @@
 #include "packets/packet_file.h"
 #include "packets/packet_layout.h"
 #include "report/element_set_reading.h"
+#include "report/number_text.h"
 #include "report/record_survey.h"
 #include "time/sidereal_angle.h"
 #include "time/time_scales.h"
@@ -32,14 +33,12 @@ namespace {
 
 constexpr double kTurnDegrees = 360.0;
 
-std::string number(std::uint64_t value) { return std::to_string(value); }
-
 AnalysisOutcome stopped(std::string problem) { return AnalysisOutcome{false, std::move(problem)}; }
 
 // Why the walk refused the file, from the census of the same bytes.
 std::string refusedWalk(const std::string& name, const PacketCensus& census) {
     if (census.end() == CensusEnd::kInvalidHeader) {
-        return name + ": invalid packet header at offset " + number(census.endOffset()) + " (version " +
+        return name + ": invalid packet header at offset " + unsignedText(census.endOffset()) + " (version " +
                std::to_string(census.invalidVersion()) + ", length field " +
                std::to_string(census.invalidLengthField()) +
                "); kova refuses the whole file (\"File Open failed for packet file\")";
@@ -53,19 +52,23 @@ std::string unreadablePacket(const AnalysisSettings& settings, const PacketCensu
                              const char* kovaMessage) {
     const std::uint64_t offset = index >= 0 && index < packets.indexCount() ? packets.offsetOf(index) : 0;
     std::string text = settings.packetFileName + ": navigation packet " + std::to_string(index) + " at offset " +
-                       number(offset);
+                       unsignedText(offset);
     if (census.end() == CensusEnd::kTruncatedPacket && census.endOffset() == offset) {
-        text += " runs " + number(census.missingBytes()) + " bytes past the end of the file";
+        text += " runs " + unsignedText(census.missingBytes()) + " bytes past the end of the file";
     } else {
         const int length = held.packetSize() + static_cast<int>(primary_header::kSize);
         text += " is " + std::to_string(length) + " bytes long, not " + std::to_string(packetSize);
         const ApidCensus* navigation = census.find(kNavApid);
         if (navigation != nullptr && navigation->wrongLength > 0) {
-            text += " (" + number(navigation->wrongLength) + " navigation packets of another length, the first at offset " +
-                    number(navigation->firstWrongLengthOffset) + ")";
+            text += " (" + unsignedText(navigation->wrongLength) + " navigation packets of another length, the first at offset " +
+                    unsignedText(navigation->firstWrongLengthOffset) + ")";
         }
-        text += packetSize == kWideNavPacketSize ? "; --satellite selects 214-byte packets only for SELA"
-                                                 : "; 214-byte packets need --satellite SELA";
+        // The other size of navigation packet is a satellite name away.
+        if (packetSize == kNavPacketSize && static_cast<std::uint32_t>(length) == kWideNavPacketSize) {
+            text += "; 214-byte packets need --satellite SELA";
+        } else if (packetSize == kWideNavPacketSize && static_cast<std::uint32_t>(length) == kNavPacketSize) {
+            text += "; SELA selects 214-byte packets, 126-byte ones need another --satellite name";
+        }
     }
     return text + "; kova stops (\"" + kovaMessage + "\")";
 }
@@ -185,8 +188,8 @@ AnalysisOutcome analysePass(const AnalysisSettings& settings, PassReport& report
     // The orbit: what kova writes per revolution, from the same element set and revolutions.
     const SatPass& pass = stream.satPass();
     if (survey.crossings().size() != pass.size()) {
-        return stopped(name + ": internal fault: " + number(pass.size()) + " revolutions cut by kova, " +
-                       number(survey.crossings().size()) + " by the report");
+        return stopped(name + ": internal fault: " + unsignedText(pass.size()) + " revolutions cut by kova, " +
+                       unsignedText(survey.crossings().size()) + " by the report");
     }
     OrbitFacts& orbit = report.orbit;
     orbit.modelUsable = model.usable();
