@@ -26,7 +26,7 @@ dl.figures{display:grid;grid-template-columns:repeat(auto-fill,minmax(220px,1fr)
 dl.figures div{border:1px solid #ddd;border-radius:4px;padding:.4em .6em;background:#f7f7f7}
 dl.figures dt{font-size:.8em;color:#555}dl.figures dd{margin:0;font-size:1.15em;font-weight:bold}
 table{border-collapse:collapse;font-size:.85em;margin:.5em 0}th,td{border:1px solid #ccc;padding:.15em .45em;text-align:right}
-th{background:#eee}td.text,th.text{text-align:left}
+th{background:#eee}td.text,th.text{text-align:left}td{white-space:nowrap}.wide{overflow-x:auto}
 figure{margin:1em 0}svg.chart{width:100%;height:auto;display:block}
 svg .background{fill:#fff}svg .frame{fill:none;stroke:#444;stroke-width:1}
 svg .grid{stroke:#ddd;stroke-width:1}svg text{font-family:sans-serif;font-size:13px;fill:#222}
@@ -40,7 +40,8 @@ svg .note{text-anchor:middle;font-size:15px;fill:#555}
 .square{fill:none;stroke-width:6;stroke-linecap:square}.asc{stroke:#1f5fbf}.desc{stroke:#7b3fb0}
 .bar-filled{fill:#e08a00}.bar-flagged{fill:#c0392b}.legend-line{stroke-width:3}
 .coast{fill:#f2f6fb}
-@media print{body{max-width:none;margin:0;font-size:10pt}figure,table,dl{break-inside:avoid}
+@media print{body{max-width:none;margin:0;font-size:10pt}figure,dl{break-inside:avoid}
+.wide{overflow:visible}table{font-size:7pt}tr{break-inside:avoid}
 h2{break-after:avoid}dl.figures div{background:none}}
 )";
 
@@ -342,7 +343,7 @@ void PageWriter::tables() {
     page_.append(unsignedText(census.endOffset()));
     if (census.end() == CensusEnd::kTruncatedPacket) page_.append(" (" + unsignedText(census.missingBytes()) + " bytes missing)");
     if (census.end() == CensusEnd::kPartialHeader) page_.append(" (" + unsignedText(census.partialHeaderBytes()) + " bytes)");
-    page_.append(".</p><table>");
+    page_.append(".</p><div class=\"wide\"><table>");
     headerRow({"APID", "packets", "bytes", "shortest", "longest", "sequence breaks", "first breaks (offset: expected → found)"});
     for (const ApidCensus& apid : census.apids()) {
         page_.append("<tr>");
@@ -360,7 +361,7 @@ void PageWriter::tables() {
         cell(breaks, true);
         page_.append("</tr>");
     }
-    page_.append("</table></section>\n");
+    page_.append("</table></div></section>\n");
 
     const NavigationFacts& navigation = report_.navigation;
     page_.append("<section id=\"navigation\"><h2>Navigation stream</h2><p>");
@@ -438,7 +439,7 @@ void PageWriter::tables() {
     page_.append("<p>Lowest perigee height " + fixedOrNa(orbit.lowestPerigee, 1) + " m (revolution " +
                  unsignedText(orbit.lowestPerigeeRevolution) + "), highest apogee height " +
                  fixedOrNa(orbit.highestApogee, 1) + " m (revolution " + unsignedText(orbit.highestApogeeRevolution) +
-                 "), above " + fixedOrNa(kEquatorialRadius, 0) + " m.</p><table>");
+                 "), above " + fixedOrNa(kEquatorialRadius, 0) + " m.</p><div class=\"wide\"><table>");
     headerRow({"rev", "orbit", "model ascending node (TAI)", "measured", "model − measured [s]",
                "model descending node (TAI)", "measured", "model − measured [s]", "model longitude [deg]",
                "measured [deg]", "model − measured [deg]", "perigee [m]", "apogee [m]"});
@@ -460,7 +461,7 @@ void PageWriter::tables() {
         cell(fixedOrNa(revolution.apogeeHeight, 1));
         page_.append("</tr>");
     }
-    page_.append("</table>");
+    page_.append("</table></div>");
     if (orbit.revolutions.size() > kPageTableRows) {
         page_.append("<p>The first " + unsignedText(kPageTableRows) + " of " + unsignedText(orbit.revolutions.size()) +
                      " revolutions; the text and JSON reports list them all.</p>");
