@@ -55,6 +55,7 @@ private:
 
     const PassReport& report_;
     JsonWriter json_;
+    std::string scratch_;  // calendar text of one time, reused: a report may hold a million times
 };
 
 void ReportJson::time(std::string_view name, double tai93) {
@@ -65,10 +66,10 @@ void ReportJson::time(std::string_view name, double tai93) {
     }
     json_.beginObject();
     seconds("tai93", tai93);
-    std::string iso;
+    scratch_.clear();
     json_.key("iso");
-    if (appendTai93Iso(iso, tai93)) {
-        json_.string(iso);
+    if (appendTai93Iso(scratch_, tai93)) {
+        json_.string(scratch_);
     } else {
         json_.null();
     }
