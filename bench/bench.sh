@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Throughput of kova, ephdiag, attdiag and kovaexport as whole processes on generated 1-day and
-# 10-day packet files, beside the I/O floor of the same files measured in the same run.
+# 10-day packet files, beside the I/O floor of the same files measured in the same run; and the
+# time of kovareport's whole report (text, JSON and page) beside kova's, runs alternating.
 #
 #   bench/bench.sh [--runs N] [--no-build] [--build-dir DIR] [--scratch DIR] [--micro]
 #
@@ -54,7 +55,8 @@ ephdiag=$build_dir/tools/ephdiag
 attdiag=$build_dir/tools/attdiag
 kovagen=$build_dir/generator/kovagen
 kovaexport=$build_dir/export/kovaexport
-for program in "$kova" "$ephdiag" "$attdiag" "$kovagen" "$kovaexport"; do
+kovareport=$build_dir/report/kovareport
+for program in "$kova" "$ephdiag" "$attdiag" "$kovagen" "$kovaexport" "$kovareport"; do
     [ -x "$program" ] || { echo "bench.sh: $program is not built" >&2; exit 1; }
 done
 have_time=no
@@ -106,8 +108,10 @@ floor_export() {  # packet file, OEM bytes, AEM bytes
 run_kova() { "$kova" -packetfile "$1" -noradfile "${1%.kov}.tle" > /dev/null; }
 run_export() { "$kovaexport" "$1" --norad "${1%.kov}.tle" > /dev/null; }
 run_dump() { "$1" "$2" > /dev/null; }
+run_report() { "$kovareport" --norad "${1%.kov}.tle" --json "${1%.kov}.json" --html "${1%.kov}.html" "$1" > /dev/null; }
 
 rows=()
+report_rows=()
 # One line of the table: file, program, record count, peak RSS (KiB or n/a), RSS limit (KiB
 # or -), then the program's times, "--" and the floor's times.
 add_row() {
@@ -163,6 +167,24 @@ for name in day ten; do
     limit=$(( (16 * $(nav_packets "$name.gen") + 16 * 1024 * 1024) / 1024 ))
     add_row "$name" kova "$records" "$rss" "$limit" "${times[@]}" -- "${floors[@]}"
 
+    # kovareport beside kova, one run of each in turn so that both meet the same load.
+    run_report "$input"
+    page_bytes=$(file_bytes "$name.html")
+    kova_times=() report_times=()
+    for ((n = 0; n < runs; n++)); do
+        rm -f "$name.eph" "$name.att"
+        kova_times+=("$(elapsed run_kova "$input")")
+        report_times+=("$(elapsed run_report "$input")")
+    done
+    # The last kova run leaves the toolkit files that the dumps below read.
+    rss=$(peak_rss_kib "$kovareport" --norad "$name.tle" --json "$name.json" --html "$name.html" "$input")
+    report_rows+=("$(awk -v f="$name" -v k="$(best_of "${kova_times[@]}")" -v km="$(median_of "${kova_times[@]}")" \
+        -v r="$(best_of "${report_times[@]}")" -v rm="$(median_of "${report_times[@]}")" -v p="$page_bytes" \
+        -v s="$rss" 'BEGIN {
+        rss = (s == "n/a") ? "n/a" : sprintf("%.1f", s / 1024)
+        printf "%-8s %8.3f %8.3f %8.3f %8.3f %6.2f %6.2f %9.1f %8s", f, k, km, r, rm, r / k, rm / km, p / 1024, rss }')")
+    rm -f "$name.json" "$name.html"
+
     for tool in ephdiag attdiag; do
         toolkit_file=$name.${tool:0:3}
         program=$ephdiag
@@ -213,6 +235,13 @@ echo
 echo "targets: kova >= 5 M records/s on ten and <= 3x the floor; dumps >= 2 M lines/s;"
 echo "         kovaexport >= 1 M records/s on ten (both messages);"
 echo "         kova peak RSS <= 16 bytes per navigation packet + 16 MB (the limit column)"
+echo
+echo "kovareport (text + JSON + page) beside kova, runs alternating; ratio = kovareport / kova"
+printf '%-8s %8s %8s %8s %8s %6s %6s %9s %8s\n' file "kova s" "kova med" "report s" "rep med" \
+    "ratio" "r med" "page KiB" "RSS MB"
+printf '%s\n' "${report_rows[@]}"
+echo
+echo "targets: kovareport <= 2x kova on ten; page < 2 MB"
 
 if [ $micro = yes ]; then
     echo

@@ -6,7 +6,7 @@ include(GNUInstallDirs)
 
 # The pages in man/ render as they stand (`man -l man/kova.1`). The installed copies carry the
 # project version in their title line, so the version has one source: project().
-set(kova_manual_pages kova ephdiag attdiag kovagen kovaexport)
+set(kova_manual_pages kova ephdiag attdiag kovagen kovaexport kovareport)
 set(kova_manual_build_dir ${PROJECT_BINARY_DIR}/man)
 foreach(page IN LISTS kova_manual_pages)
   set(page_source ${PROJECT_SOURCE_DIR}/man/${page}.1)
@@ -45,6 +45,10 @@ if(KOVA_BUILD_TESTS)
     add_test(NAME manual_page_kovaexport_describes_every_option
              COMMAND ${page_check} help-options $<TARGET_FILE:kovaexport> ${PROJECT_SOURCE_DIR}/man/kovaexport.1)
   endif()
+  if(TARGET kovareport AND EXISTS ${PROJECT_SOURCE_DIR}/man/kovareport.1)
+    add_test(NAME manual_page_kovareport_describes_every_option
+             COMMAND ${page_check} help-options $<TARGET_FILE:kovareport> ${PROJECT_SOURCE_DIR}/man/kovareport.1)
+  endif()
 endif()
 
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs)
@@ -67,9 +71,12 @@ orbit metadata record per revolution, orbit numbers and node times from a NORAD 
 element set) and an attitude file (three attitude angles relative to the orbital frame and \
 the body rates). Short gaps are filled by interpolation, long gaps flagged.
 
-The package also holds ephdiag and attdiag, which dump the two files as text, kovaexport, \
+The package also holds ephdiag and attdiag, which dump the two files as text; kovaexport, \
 which writes a pass as CCSDS orbit and attitude ephemeris messages (OEM, AEM) for other \
-tools, and kovagen, a generator of synthetic telemetry for trying pipelines out.")
+tools; kovareport, which reports on a pass before it is processed (packets by APID, sequence \
+breaks, gaps and fills, duplicates, attitude quality, the element set, and the model's node \
+times beside the crossings measured in the data) as text, JSON and a self-contained \
+quick-look web page; and kovagen, a generator of synthetic telemetry for trying pipelines out.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

@@ -9,7 +9,7 @@
 #include "core/atomic_output_file.h"
 #include "core/file_identity.h"
 #include "export/export_options.h"
-#include "export/export_version.h"
+#include "core/version.h"
 #include "export/kvn_text.h"
 #include "export/message_plan.h"
 #include "export/record_sources.h"
@@ -76,7 +76,7 @@ int ExportRun::execute(int argc, const char* const* argv) {
             printExportHelp(out_);
             return kExportSucceeded;
         case ParseOutcome::kVersion:
-            out_ << "kovaexport " << kExportVersion << std::endl;
+            out_ << "kovaexport " << kVersion << std::endl;
             return kExportSucceeded;
         case ParseOutcome::kRun:
             break;

@@ -35,6 +35,12 @@ PassGenerator::PassGenerator(const PassSettings& settings)
         throw std::invalid_argument("the pass ends beyond the range of a 32-bit time tag");
     }
     std::sort(settings_.duplicates.begin(), settings_.duplicates.end());
+    for (const PassReplay& replay : settings_.replays) {
+        if (replay.back < 1) throw std::invalid_argument("a replay goes back at least one second");
+    }
+    for (const PassSequenceSkip& skip : settings_.sequenceSkips) {
+        if (skip.apid < 0 || skip.apid >= primary_header::kApidLimit) throw std::invalid_argument("APID outside 0 to 2047");
+    }
 }
 
 NavSample PassGenerator::sampleAt(std::uint32_t offset) {
@@ -79,15 +85,32 @@ PassSummary PassGenerator::write(std::ostream& out) {
             used = 0;
         }
     };
+    // One count for the navigation packets and one for all others, or one per APID.
     int navSequence = 0;
     int otherSequence = 0;
-    for (std::uint32_t offset = 0; offset < settings_.durationSeconds; ++offset) {
+    std::vector<int> sequenceOfApid(settings_.sequenceCountPerApid ? primary_header::kApidLimit : 0, 0);
+    std::vector<bool> skipDone(settings_.sequenceSkips.size(), false);
+    // The sequence count the next packet of `apid` takes, `offset` seconds into the pass.
+    auto sequenceFor = [&](int apid, std::uint32_t offset) -> int& {
+        int& counter = settings_.sequenceCountPerApid ? sequenceOfApid[static_cast<std::size_t>(apid)]
+                       : apid == kNavApid                ? navSequence
+                                                         : otherSequence;
+        for (std::size_t i = 0; i < settings_.sequenceSkips.size(); ++i) {
+            const PassSequenceSkip& skip = settings_.sequenceSkips[i];
+            if (skipDone[i] || skip.apid != apid || offset < skip.at) continue;
+            counter = (counter + skip.skipped) % primary_header::kSequenceLimit;
+            skipDone[i] = true;
+        }
+        return counter;
+    };
+    auto writeSecond = [&](std::uint32_t offset) {
         const int copies = copiesOf(offset);
-        if (copies == 0) continue;
+        if (copies == 0) return;
         const NavSample sample = sampleAt(offset);
         for (int copy = 0; copy < copies; ++copy) {
-            writeNavigationPacket(buffer.data() + used, settings_.packetSize, navSequence, sample);
-            navSequence = (navSequence + 1) % primary_header::kSequenceLimit;
+            int& navCount = sequenceFor(kNavApid, offset);
+            writeNavigationPacket(buffer.data() + used, settings_.packetSize, navCount, sample);
+            navCount = (navCount + 1) % primary_header::kSequenceLimit;
             used += settings_.packetSize;
             ++summary.navPackets;
             flushIfFull();
@@ -97,12 +120,20 @@ PassSummary PassGenerator::write(std::ostream& out) {
                                                     ? random.between(8192, kMaximumPacketSize - primary_header::kSize)
                                                     : random.between(1, kOtherDataBytesMax);
                 const std::size_t total = primary_header::kSize + dataBytes;
-                writeOtherPacket(buffer.data() + used, total, apid, otherSequence, random);
-                otherSequence = (otherSequence + 1) % primary_header::kSequenceLimit;
+                int& otherCount = sequenceFor(apid, offset);
+                writeOtherPacket(buffer.data() + used, total, apid, otherCount, random);
+                otherCount = (otherCount + 1) % primary_header::kSequenceLimit;
                 used += total;
                 ++summary.otherPackets;
                 flushIfFull();
             }
+        }
+    };
+    for (std::uint32_t offset = 0; offset < settings_.durationSeconds; ++offset) {
+        writeSecond(offset);
+        for (const PassReplay& replay : settings_.replays) {
+            if (replay.at != offset) continue;
+            for (std::uint32_t again = offset - std::min(replay.back, offset); again <= offset; ++again) writeSecond(again);
         }
     }
     out.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(used));

@@ -21,6 +21,23 @@ struct PassGap {
     std::uint32_t length = 0;
 };
 
+// After the packet at `at` seconds into the pass, the pass goes back `back` seconds (at
+// least 1) and writes the packets from `at - back` on once more, as a recorder replaying a
+// stretch it had sent: one backward step of `back` seconds in the time tags.
+struct PassReplay {
+    std::uint32_t at = 0;
+    std::uint32_t back = 0;
+};
+
+// The first packet of `apid` written at or after the navigation packet at `at` seconds into
+// the pass carries a sequence count `skipped` higher than it would, as if that many packets
+// of the APID had been lost; its later packets count on from there.
+struct PassSequenceSkip {
+    std::uint32_t at = 0;
+    int apid = 957;
+    int skipped = 1;
+};
+
 struct PassSettings {
     ElementSet elementSet = defaultElementSet();
     std::uint32_t startSeconds = 0;        // TAI seconds since 1958 of the first packet
@@ -32,6 +49,11 @@ struct PassSettings {
     std::uint32_t otherPacketsPerNavPacket = 0;
     std::uint64_t seed = 1;                 // draws the other packets' APIDs, lengths and bytes
     AttitudeOffsets offsets;
+    // Each APID of the other packets counts its own sequence, as on board; without it one
+    // count runs through all of them.
+    bool sequenceCountPerApid = false;
+    std::vector<PassSequenceSkip> sequenceSkips;
+    std::vector<PassReplay> replays;
 };
 
 // What a pass holds.

@@ -19,7 +19,7 @@
 #include "packets/packet_layout.h"
 #include "run/norad_input.h"
 #include "run/options.h"
-#include "run/version.h"
+#include "core/version.h"
 #include "toolkit/file_writer.h"
 #include "toolkit/headers.h"
 #include "toolkit/record_batch.h"

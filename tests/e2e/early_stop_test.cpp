@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "run/version.h"
+#include "core/version.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/temporary_directory.h"
 

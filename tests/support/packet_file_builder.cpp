@@ -74,6 +74,11 @@ PacketFileBuilder& PacketFileBuilder::raw(std::initializer_list<std::uint8_t> by
     return *this;
 }
 
+PacketFileBuilder& PacketFileBuilder::sequenceCount(int next) {
+    sequence_ = next;
+    return *this;
+}
+
 PacketFileBuilder& PacketFileBuilder::dropLast(std::size_t count) {
     if (count > bytes_.size()) throw std::invalid_argument("dropping more bytes than built");
     bytes_.resize(bytes_.size() - count);

@@ -37,6 +37,9 @@ public:
     // Only a primary header, as the six bytes given by its fields.
     PacketFileBuilder& header(int version, int apid, std::uint16_t lengthField);
     PacketFileBuilder& raw(std::initializer_list<std::uint8_t> bytes);
+    // The sequence count the next packet takes (the count goes on from it, one per packet of
+    // any APID).
+    PacketFileBuilder& sequenceCount(int next);
     // Drops the last `count` bytes (a packet running past the end of the file).
     PacketFileBuilder& dropLast(std::size_t count);
 
