@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "core/big_endian.h"
 #include "core/file_identity.h"
@@ -17,8 +19,15 @@
 namespace kova {
 
 PacketRecordSource::PacketRecordSource(const std::string& fileName, std::uint32_t packetReadSize) {
+    // Only a regular file is a packet file: it is read twice (the planning pass, then the
+    // writing pass), a directory reads as empty and a pipe would block the open.
     if (namesDirectory(fileName)) {
         error_ = "cannot open the packet file " + fileName + ": it is a directory";
+        return;
+    }
+    std::error_code noFile;
+    if (std::filesystem::exists(std::string(fileName.c_str()), noFile) && !namesRegularFile(fileName)) {
+        error_ = "cannot open the packet file " + fileName + ": it is not a regular file";
         return;
     }
     {
@@ -101,6 +110,11 @@ bool readFully(int descriptor, std::uint8_t* data, std::size_t size, std::size_t
 EphemerisRecordSource::EphemerisRecordSource(const std::string& fileName) : fileName_(fileName.c_str()) {
     if (namesDirectory(fileName_)) {
         fail("cannot open it: it is a directory");
+        return;
+    }
+    std::error_code noFile;
+    if (std::filesystem::exists(fileName_, noFile) && !namesRegularFile(fileName_)) {
+        fail("cannot open it: it is not a regular file");
         return;
     }
     descriptor_ = ::open(fileName_.c_str(), O_RDONLY | O_CLOEXEC);

@@ -46,6 +46,7 @@ bool NoradFile::findElementSet() {
     std::string line;
     while (readLine(line)) {
         if (line.find(satelliteName_) == std::string::npos) continue;
+        nameLine_ = line;
         return readLine(line1_) && readLine(line2_);
     }
     return false;

@@ -28,6 +28,8 @@ public:
     // Finds the first line holding the satellite name (byte-exact, anywhere in the line)
     // and reads the next two lines as line 1 and line 2. False when the file ends first.
     bool findElementSet();
+    // The line that held the satellite name (the set's name line, not part of the set).
+    const std::string& nameLine() const { return nameLine_; }
     const std::string& line1() const { return line1_; }
     const std::string& line2() const { return line2_; }
 
@@ -39,6 +41,7 @@ private:
     std::string satelliteName_;
     std::ifstream input_;
     bool open_ = false;
+    std::string nameLine_;
     std::string line1_;
     std::string line2_;
 };

@@ -1,26 +1,9 @@
 #include "report/element_set_reading.h"
 
-#include <fstream>
-
 #include "orbit/norad_file.h"
 #include "orbit/tle_parser.h"
 
 namespace kova::report {
-namespace {
-
-// The line NoradFile matched: the first one that holds the search key. NoradFile keeps only
-// the two lines after it, so the file is read once more up to it.
-std::string lineHolding(const std::string& fileName, const std::string& key) {
-    std::ifstream input(fileName.c_str());
-    std::string line;
-    while (std::getline(input, line)) {
-        if (line.find(key) != std::string::npos) return line;
-    }
-    return std::string();
-}
-
-}  // namespace
-
 ElementSetRead readElementSet(const std::string& fileName, const std::string& satelliteName, TleRecord& tle,
                               ElementSetFacts& facts) {
     facts.read = true;
@@ -31,7 +14,7 @@ ElementSetRead readElementSet(const std::string& fileName, const std::string& sa
     if (!file.findElementSet()) return ElementSetRead::kNotFound;
     facts.line1 = file.line1();
     facts.line2 = file.line2();
-    facts.nameLine = lineHolding(fileName, facts.searchKey);
+    facts.nameLine = file.nameLine();
     const TleLinesRead read = parseTle(file.line1(), file.line2(), tle);
     facts.line1ChecksumGood = read.line1ChecksumMatches;
     facts.line2ChecksumGood = read.line2ChecksumMatches;

@@ -243,6 +243,11 @@ TEST_F(ExportRunTest, PacketFilesKovaWouldRefuseAreRefused) {
     const ProgramRun directory = runKovaExport({dir.path().string()});
     EXPECT_EQ(directory.status, kExportFailed);
     EXPECT_NE(directory.err.find("it is a directory"), std::string::npos) << directory.err;
+    for (const std::string device : {"/dev/zero", "/dev/null"}) {
+        const ProgramRun notAFile = runKovaExport({device, "--oem", path("d.oem"), "--aem", path("d.aem")});
+        EXPECT_EQ(notAFile.status, kExportFailed) << device;
+        EXPECT_NE(notAFile.err.find("it is not a regular file"), std::string::npos) << notAFile.err;
+    }
     EXPECT_EQ(filesIn(dir.path()).size(), 2u + cases.size());
 }
 
