@@ -13,7 +13,6 @@ namespace kova::generator {
 namespace {
 
 constexpr std::size_t kChecksummedLength = 68;
-constexpr std::size_t kLineLength = 69;
 constexpr int kExponentFieldDigits = 5;
 
 // One field of a line by its 1-based columns, blanks trimmed.

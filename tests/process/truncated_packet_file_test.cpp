@@ -1,6 +1,6 @@
-// A packet file cut at every byte offset of a small valid file, each cut run through kova
-// as a process. Whatever the cut, kova must stop with the message of its case or produce
-// exactly the products of the packets that are still whole.
+// A packet file cut at every byte offset of a small valid file, each cut run through kova's
+// whole run (in-process: several hundred runs). Whatever the cut, kova must stop with the
+// message of its case or produce exactly the products of the packets that are still whole.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -9,9 +9,11 @@
 #include <map>
 #include <vector>
 
+#include "core/run_stop.h"
 #include "packets/packet_layout.h"
+#include "run/processing_run.h"
 #include "tests/process/small_run_files.h"
-#include "tests/support/process_runner.h"
+#include "tests/support/in_process_run.h"
 #include "tests/support/temporary_directory.h"
 #include "toolkit/layout.h"
 
@@ -71,16 +73,16 @@ TEST(TruncatedPacketFile, EveryCutStopsCleanlyOrKeepsTheWholePackets) {
             if (extent.offset + extent.size <= cut) ++complete;
         }
 
-        const ProcessResult result = runProgram("kova", {"-packetfile", "cut.kov"}, dir.path());
+        const RunOutput result = runInProcess(&runKova, "kova", {"-packetfile", dir.file("cut.kov").string()});
         if (indexed <= 1) {
-            EXPECT_EQ(result.exitCode, 255);
+            EXPECT_EQ(result.status, kStatusFailure);
             EXPECT_EQ(result.err, "\nPacket File Empty\n");
         } else if (complete < indexed) {
             // The last indexed packet runs past the end of the file.
-            EXPECT_EQ(result.exitCode, 255);
+            EXPECT_EQ(result.status, kStatusFailure);
             EXPECT_EQ(result.err.rfind("\nPacket File Read Error\n\nBegin Packet is:\n", 0), 0u) << result.err;
         } else {
-            ASSERT_EQ(result.exitCode, 0) << result.err;
+            ASSERT_EQ(result.status, 0) << result.err;
             EXPECT_EQ(result.err, "");
             EXPECT_EQ(readBytes(dir.file("cut.eph")), productsOfWholePackets[complete].ephemeris);
             EXPECT_EQ(readBytes(dir.file("cut.att")), productsOfWholePackets[complete].attitude);
