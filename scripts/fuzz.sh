@@ -2,9 +2,12 @@
 # Builds the libFuzzer targets (preset "fuzz", clang) and runs each of them for a bounded
 # time, starting from the committed seed corpus and the saved regression inputs.
 #
-#   scripts/fuzz.sh [seconds-per-target] [target...]
+#   scripts/fuzz.sh [--build-dir DIR] [seconds-per-target] [target...]
 #
-# Default: 10 seconds for each of the seven targets. New inputs that reach new code go to
+# Default: 10 seconds for each of the seven targets. With --build-dir the targets come from that
+# build, which must be configured with KOVA_BUILD_FUZZ=ON and clang (the "sanitize" preset is:
+# the test command runs the fuzzers of that build); without it the "fuzz" preset is configured
+# in build-fuzz (or KOVA_FUZZ_BUILD_DIR), an optimised build that runs more inputs per second. New inputs that reach new code go to
 # <build>/fuzz-corpus/<target>/ (the committed corpus is never written); an input that
 # crashes, leaks, hangs or runs out of memory is saved as <build>/fuzz-findings/<target>-*
 # and makes the script fail once every target has run.
@@ -12,18 +15,27 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+given_build_dir=
+if [ "${1:-}" = "--build-dir" ]; then
+  given_build_dir="${2:?usage: scripts/fuzz.sh [--build-dir DIR] [seconds-per-target] [target...]}"
+  shift 2
+fi
 seconds="${1:-10}"
 shift || true
 if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
-  echo "usage: scripts/fuzz.sh [seconds-per-target] [target...]" >&2
+  echo "usage: scripts/fuzz.sh [--build-dir DIR] [seconds-per-target] [target...]" >&2
   exit 2
 fi
 all_targets=(packet_file config_file norad ephdiag attdiag date_format export)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 
-build_dir="${KOVA_FUZZ_BUILD_DIR:-build-fuzz}"
-cmake --preset fuzz -B "$build_dir" >/dev/null
+if [ -n "$given_build_dir" ]; then
+  build_dir="$given_build_dir"
+else
+  build_dir="${KOVA_FUZZ_BUILD_DIR:-build-fuzz}"
+  cmake --preset fuzz -B "$build_dir" >/dev/null
+fi
 cmake --build "$build_dir" --target kova_fuzzers -j "${KOVA_FUZZ_JOBS:-2}"
 
 findings_dir="$build_dir/fuzz-findings"
