@@ -223,7 +223,14 @@ bool isUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
 int runExport(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     ExportRun run(out, err);
-    return run.execute(argc, argv);
+    const int status = run.execute(argc, argv);
+    // The summary (or the help) lost on a full disk or a closed standard output is a failure.
+    out.flush();
+    if (!out && status != kExportBadCommandLine) {
+        err << "kovaexport: write failed for the standard output" << std::endl;
+        return kExportFailed;
+    }
+    return status;
 }
 
 bool exportMessages(RecordSource& planningPass, const std::function<std::unique_ptr<RecordSource>()>& reopen,

@@ -65,13 +65,16 @@ int runReport(const std::vector<std::string>& arguments, std::ostream& out, std:
         err.flush();
         return kExitUsage;
     }
-    if (options.helpRequested) {
-        printReportUsage(out);
-        return kExitComplete;
-    }
-    if (options.versionRequested) {
-        out << "kovareport " << kVersion << "\n";
-        return kExitComplete;
+    if (options.helpRequested || options.versionRequested) {
+        if (options.helpRequested) {
+            printReportUsage(out);
+        } else {
+            out << "kovareport " << kVersion << "\n";
+        }
+        out.flush();
+        if (out) return kExitComplete;
+        err << kProgram << "write failed for the standard output" << std::endl;
+        return kExitBadInput;
     }
     if (!refuseOutputsOverInputs(options, err)) return kExitBadInput;
 

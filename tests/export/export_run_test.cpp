@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,14 @@ TEST(ExportCommandLine, HelpAndVersionGoToStandardOutput) {
     const ProgramRun version = runKovaExport({"--version", "ignored.kov"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("kovaexport ", 0), 0u);
+
+    // What never reached the standard output is a failure.
+    std::ostringstream lost;
+    lost.setstate(std::ios::badbit);
+    std::ostringstream err;
+    const char* argv[] = {"kovaexport", "--version"};
+    EXPECT_EQ(runExport(2, argv, lost, err), kExportFailed);
+    EXPECT_EQ(err.str(), "kovaexport: write failed for the standard output\n");
 }
 
 TEST(ExportCommandLine, CreationDatesInEitherCalendarForm) {
