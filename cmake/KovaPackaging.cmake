@@ -37,18 +37,13 @@ if(KOVA_BUILD_TESTS)
     add_test(NAME manual_page_kova_describes_every_keyword
              COMMAND ${page_check} kova-keywords $<TARGET_FILE:kova> ${PROJECT_SOURCE_DIR}/man/kova.1)
   endif()
-  if(TARGET kovagen AND EXISTS ${PROJECT_SOURCE_DIR}/man/kovagen.1)
-    add_test(NAME manual_page_kovagen_describes_every_option
-             COMMAND ${page_check} help-options $<TARGET_FILE:kovagen> ${PROJECT_SOURCE_DIR}/man/kovagen.1)
-  endif()
-  if(TARGET kovaexport AND EXISTS ${PROJECT_SOURCE_DIR}/man/kovaexport.1)
-    add_test(NAME manual_page_kovaexport_describes_every_option
-             COMMAND ${page_check} help-options $<TARGET_FILE:kovaexport> ${PROJECT_SOURCE_DIR}/man/kovaexport.1)
-  endif()
-  if(TARGET kovareport AND EXISTS ${PROJECT_SOURCE_DIR}/man/kovareport.1)
-    add_test(NAME manual_page_kovareport_describes_every_option
-             COMMAND ${page_check} help-options $<TARGET_FILE:kovareport> ${PROJECT_SOURCE_DIR}/man/kovareport.1)
-  endif()
+  # The programs with long options list them in --help; their pages must describe each one.
+  foreach(program kovagen kovaexport kovareport)
+    if(TARGET ${program} AND EXISTS ${PROJECT_SOURCE_DIR}/man/${program}.1)
+      add_test(NAME manual_page_${program}_describes_every_option
+               COMMAND ${page_check} help-options $<TARGET_FILE:${program}> ${PROJECT_SOURCE_DIR}/man/${program}.1)
+    endif()
+  endforeach()
 endif()
 
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs)
