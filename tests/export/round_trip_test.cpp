@@ -32,7 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kCreationDate = "2026-12-09T10:00:00";
-constexpr std::uint16_t kRep = 1u << qa_flags::kRep;
+constexpr std::uint16_t kFilledFlag = 1u << qa_flags::kRep;
 constexpr const char* kLongGapComment = "Follows a long gap: no interpolation across the previous segment.";
 
 // One record as kova wrote it, with the quaternion of the stream record it came from.
@@ -171,7 +171,7 @@ protected:
                     } else {
                         checkAttitude(line, record);
                     }
-                    if (record.flags & kRep) {
+                    if (record.flags & kFilledFlag) {
                         EXPECT_TRUE(namedAsFilled(segment, line.epoch)) << line.epoch;
                     }
                 }
@@ -243,7 +243,7 @@ TEST_F(RoundTrip, GapsOfEveryClassDuplicatesAndOtherApids) {
     EXPECT_EQ(outcome.oem.segments[1].comments.front(), kLongGapComment);
     EXPECT_EQ(outcome.aem.segments[0].meta.at("INTERPOLATION_DEGREE"), "5");
     std::size_t filled = 0;
-    for (const KovaRecord& record : outcome.records) filled += (record.flags & kRep) != 0;
+    for (const KovaRecord& record : outcome.records) filled += (record.flags & kFilledFlag) != 0;
     EXPECT_EQ(filled, 1u + 4u + 58u);
 }
 

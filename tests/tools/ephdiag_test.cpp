@@ -92,7 +92,7 @@ TEST(EphdiagDump, SmallFileEndToEnd) {
 }
 
 // Ten records whose position x is 1000 + index, so each line names its record.
-ToolkitFileBytes tenRecordFile() {
+ToolkitFileBytes tenEphemerisRecordFile() {
     ToolkitFileBytes file;
     file.putKovaCommonHeader(10);
     for (int index = 0; index < 10; ++index)
@@ -101,14 +101,14 @@ ToolkitFileBytes tenRecordFile() {
 }
 
 // The record indices named by the lines of a record section.
-std::vector<int> shownRecords(const std::string& section) {
+std::vector<int> shownEphemerisRecords(const std::string& section) {
     std::vector<int> indices;
     for (std::size_t at = section.find(" +10"); at != std::string::npos; at = section.find(" +10", at + 1))
         indices.push_back(std::stoi(section.substr(at + 2, 4)) - 1000);
     return indices;
 }
 
-struct WindowCase {
+struct EphemerisWindowCase {
     const char* name;
     std::vector<std::string> options;
     std::vector<int> shown;
@@ -117,18 +117,18 @@ struct WindowCase {
 };
 
 // Test names stay the same from run to run: print the case, not its bytes.
-void PrintTo(const WindowCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const EphemerisWindowCase& c, std::ostream* out) { *out << c.name; }
 
 
-class EphdiagWindow : public ::testing::TestWithParam<WindowCase> {};
+class EphdiagWindow : public ::testing::TestWithParam<EphemerisWindowCase> {};
 
 TEST_P(EphdiagWindow, ShowsTheSelectedRecordsAndReadsThemAll) {
-    const WindowCase& c = GetParam();
+    const EphemerisWindowCase& c = GetParam();
     const std::string input = test::testFilePath("eph");
-    tenRecordFile().writeTo(input);
+    tenEphemerisRecordFile().writeTo(input);
     const test::DumpToolResult result = runEphdiagOn(input, c.options);
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(shownRecords(test::recordSection(result.dumpText)), c.shown);
+    EXPECT_EQ(shownEphemerisRecords(test::recordSection(result.dumpText)), c.shown);
     EXPECT_NE(result.dumpText.find(std::string("\nBeg Record = ") + c.begLine + "\nRec Count  = " +
                                    c.countLine + "\n"),
               std::string::npos);
@@ -140,16 +140,16 @@ TEST_P(EphdiagWindow, ShowsTheSelectedRecordsAndReadsThemAll) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, EphdiagWindow,
     ::testing::Values(
-        WindowCase{"NoOptions", {}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, "0", "4294967295"},
-        WindowCase{"FiveTwo", {"-beg", "5", "-cnt", "2"}, {5, 6}, "5", "2"},
-        WindowCase{"CountZero", {"-cnt", "0"}, {}, "0", "0"},
-        WindowCase{"BeginAtEnd", {"-beg", "10"}, {}, "10", "4294967295"},
-        WindowCase{"BeginBeyondEnd", {"-beg", "25", "-cnt", "3"}, {}, "25", "3"},
-        WindowCase{"WindowPastEnd", {"-beg", "8", "-cnt", "5"}, {8, 9}, "8", "5"},
-        WindowCase{"CapitalAll", {"-cnt", "ALL"}, {}, "0", "0"},
-        WindowCase{"NegativeBeginScannedAsKeyword", {"-beg", "-3", "-cnt", "5"}, {}, "4294967293", "5"},
-        WindowCase{"FileOption", {"-file", "", "-beg", "9"}, {9}, "9", "4294967295"}),
-    [](const ::testing::TestParamInfo<WindowCase>& info) { return info.param.name; });
+        EphemerisWindowCase{"NoOptions", {}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, "0", "4294967295"},
+        EphemerisWindowCase{"FiveTwo", {"-beg", "5", "-cnt", "2"}, {5, 6}, "5", "2"},
+        EphemerisWindowCase{"CountZero", {"-cnt", "0"}, {}, "0", "0"},
+        EphemerisWindowCase{"BeginAtEnd", {"-beg", "10"}, {}, "10", "4294967295"},
+        EphemerisWindowCase{"BeginBeyondEnd", {"-beg", "25", "-cnt", "3"}, {}, "25", "3"},
+        EphemerisWindowCase{"WindowPastEnd", {"-beg", "8", "-cnt", "5"}, {8, 9}, "8", "5"},
+        EphemerisWindowCase{"CapitalAll", {"-cnt", "ALL"}, {}, "0", "0"},
+        EphemerisWindowCase{"NegativeBeginScannedAsKeyword", {"-beg", "-3", "-cnt", "5"}, {}, "4294967293", "5"},
+        EphemerisWindowCase{"FileOption", {"-file", "", "-beg", "9"}, {9}, "9", "4294967295"}),
+    [](const ::testing::TestParamInfo<EphemerisWindowCase>& info) { return info.param.name; });
 
 TEST(EphdiagDump, TextFieldsWithoutNulFillTheirWidthAndKeepBlanks) {
     ToolkitFileBytes file;
@@ -179,7 +179,7 @@ TEST(EphdiagDump, SkipsUniversalReferencesBeforeTheRecords) {
     EXPECT_NE(dump.find("\nNo. U. Refs= 2\n"), std::string::npos);
     EXPECT_NE(dump.find("\ntellg() before Universal Refs = +512\ntellg() after  Universal Refs = +1024\n"),
               std::string::npos);
-    EXPECT_EQ(shownRecords(test::recordSection(dump)), std::vector<int>{5});
+    EXPECT_EQ(shownEphemerisRecords(test::recordSection(dump)), std::vector<int>{5});
     EXPECT_NE(dump.find("\ntellg() after ephemeris records = 1088\n"), std::string::npos);
 }
 
