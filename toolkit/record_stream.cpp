@@ -3,12 +3,17 @@
 #include <bitset>
 #include <utility>
 
+#include "core/big_endian.h"
 #include "packets/packet_file.h"
+#include "packets/packet_layout.h"
 #include "toolkit/layout.h"
 
 namespace kova {
 
 namespace {
+
+// 1.05 s as a Julian-date difference.
+constexpr double kSurelyNoGapDays = 1.05 / 86400.0;
 
 // Only bits 0 to 15 exist; std::bitset refuses any other position with out_of_range.
 std::uint16_t withFlag(std::uint16_t flags, unsigned bit) {
@@ -70,7 +75,11 @@ const NavRecord* NavRecordStream::next() {
     if (cursor_ >= held_) return nullptr;
     current_ = recordAt(cursor_);
     ++cursor_;
-    if (cursor_ < held_) {
+    // A step of the records' Julian dates of at most 1.05 s is a step of their tags below
+    // 1.1 s (each Julian date lies within 21 us of its tag's time): no gap, and the usual
+    // one-second step needs no tag difference.
+    if (cursor_ < held_ &&
+        records_[recordAt(cursor_)].julianDate() - records_[current_].julianDate() > kSurelyNoGapDays) {
         const std::size_t following = recordAt(cursor_);
         const double step = secondsBetween(tags_[current_], tags_[following]);
         if (step > kLongGapSeconds) {
@@ -104,8 +113,10 @@ void NavRecordStream::topUpWindow() {
 }
 
 void NavRecordStream::addSpareToWindow() {
-    const NavRecord& read = records_[spare_];
-    tags_[spare_] = TimeTag{read.timeTagSeconds(), read.timeTagSubseconds()};
+    // A packet read completely holds its whole time tag.
+    const std::uint8_t* bytes = records_[spare_].data();
+    tags_[spare_] = TimeTag{be::loadU32(bytes + nav_packet::kTimeTagSeconds),
+                            be::loadU16(bytes + nav_packet::kTimeTagSubseconds)};
     // The record that held the slot (the oldest, once the window is full) becomes the spare.
     std::swap(slotRecords_[writePosition_], spare_);
     writePosition_ = (writePosition_ + 1) % record_stream::kWindowSlots;

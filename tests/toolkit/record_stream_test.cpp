@@ -300,6 +300,117 @@ TEST(RecordStreamReadFailure, TruncatedLastPacketEndsTheDataAtEndOfFile) {
     EXPECT_TRUE(run.endedAtEndOfFile);
 }
 
+// A polynomial of degree six in the seconds `x` after a file's first record. Its integer
+// coefficients give integer values at whole seconds, which the 48-bit real format holds
+// exactly; channel c holds it plus 1000 c.
+std::int64_t sextic(std::int64_t x) {
+    return 7000000 + x * (7500 + x * (-40 + x * (3 + x * (-2 + x * (1 + x)))));
+}
+
+struct PolynomialCase {
+    const char* name;
+    std::uint32_t firstSeconds;  // tag of the first record: whole seconds, shared count
+    std::uint16_t subseconds;
+    std::vector<std::uint32_t> offsets;  // seconds of the real records after the first
+};
+
+// All records share one sub-second count, so on exact abscissae every point and every fill
+// lies at whole seconds from the record before the gap. Then each step of Neville's recursion
+// is an integer (the divided differences of a polynomial with integer coefficients are
+// integers) and the seven-point interpolation returns the polynomial bit for bit; on Julian
+// dates, with their grain of about 40 us, it cannot.
+TEST(RecordStreamFill, ReproducesAPolynomialOfDegreeSixOnExactTimes) {
+    constexpr std::uint32_t kTopOfTheRange = 0xFFFFFFFFu - 65;  // 2094
+    const PolynomialCase cases[] = {
+        {"3 s gap inside the data", test::kTestBaseSeconds, 40000, {0, 1, 2, 3, 6, 7, 8, 9}},
+        {"59 s gap inside the data", test::kTestBaseSeconds, 123, {0, 1, 2, 3, 62, 63, 64, 65}},
+        {"59 s gap after the first record", test::kTestBaseSeconds, 65535, {0, 59, 60, 61, 62, 63, 64}},
+        {"two gaps in one window: the second interpolates through the first's last fill",
+         test::kTestBaseSeconds, 31000, {0, 1, 2, 3, 6, 7, 9, 10, 11, 12}},
+        {"near 1958", 0, 7, {0, 1, 2, 3, 40, 41, 42}},
+        {"near 2094", kTopOfTheRange, 65000, {0, 1, 2, 3, 62, 63, 64, 65}},
+    };
+    for (const PolynomialCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TemporaryDirectory directory;
+        PacketFileBuilder builder;
+        for (std::uint32_t offset : c.offsets) {
+            generator::NavSample sample;
+            sample.seconds = c.firstSeconds + offset;
+            sample.subseconds = c.subseconds;
+            for (std::size_t k = 0; k < 10; ++k) sample.values[k] = static_cast<double>(sextic(offset) + 1000 * k);
+            builder.nav(sample);
+        }
+        const StreamRun run = runStream(builder.writeTo(directory.file("pass.kov")));
+        ASSERT_EQ(run.records.size(), std::size_t{c.offsets.back()} + 1 - c.offsets.front());
+        for (std::size_t i = 0; i < run.records.size(); ++i) {
+            const Handed& record = run.records[i];
+            SCOPED_TRACE(i);
+            EXPECT_EQ(record.tag, (TimeTag{std::int64_t{c.firstSeconds} + std::int64_t(i), c.subseconds}));
+            for (std::size_t k = 0; k < 10; ++k) {
+                const double exact = static_cast<double>(sextic(std::int64_t(i)) + 1000 * std::int64_t(k));
+                EXPECT_EQ(record.values[k], exact) << "channel " << k;
+            }
+        }
+    }
+}
+
+struct StepCase {
+    const char* name;
+    TimeTag step;      // from each record to the next: (seconds, count difference)
+    TimeTag stepBack;  // then this step, which keeps the count in range; none when zero
+    std::uint16_t flagsBefore;
+    std::size_t fills;
+};
+
+// Steps at the edge of a gap class, hundreds of them at different times of day and sub-second
+// counts: the class comes from the tags, so it cannot depend on how each time rounds to a
+// Julian date.
+TEST(RecordStreamGaps, StepsAtTheThresholdsAreClassedOnTheirTags) {
+    const StepCase cases[] = {
+        {"exactly 60 s: short, 59 fills", {60, 0}, {0, 0}, kSgf, 59},
+        {"60 s and one count: long", {60, 1}, {1, 65535}, kLgf, 0},
+        {"60 s less one count: short, 59 fills", {60, 65535}, {1, 1}, kSgf, 59},
+        {"1.1000008 s: short, one fill", {1, 6579}, {1, 65536 - 6579}, kSgf, 1},
+        {"1.0999856 s: no gap", {1, 6578}, {1, 65536 - 6578}, 0, 0},
+    };
+    constexpr int kSteps = 300;
+    for (const StepCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A step of (s, d) adds s seconds and d counts (d above 32767 taken as d - 65536).
+        const auto signedCount = [](std::uint16_t count) { return count > 32767 ? int(count) - 65536 : int(count); };
+        TemporaryDirectory directory;
+        PacketFileBuilder builder;
+        std::uint32_t seconds = test::kTestBaseSeconds;
+        int count = 20000;
+        std::size_t packets = 0;
+        for (int n = 0; n < kSteps; ++n) {
+            builder.navAt(seconds - test::kTestBaseSeconds, static_cast<std::uint16_t>(count));
+            seconds += static_cast<std::uint32_t>(c.step.seconds);
+            count += signedCount(c.step.subsecondCount);
+            builder.navAt(seconds - test::kTestBaseSeconds, static_cast<std::uint16_t>(count));
+            seconds += static_cast<std::uint32_t>(c.stepBack.seconds);
+            count += signedCount(c.stepBack.subsecondCount);
+            packets += 2;
+        }
+        const StreamRun run = runStream(builder.writeTo(directory.file("pass.kov")));
+        EXPECT_EQ(run.records.size(), packets + std::size_t{kSteps} * c.fills);
+        std::size_t shortGaps = 0;
+        std::size_t longGaps = 0;
+        for (const Handed& record : run.records) {
+            shortGaps += (record.flags & kSgf) != 0 ? 1 : 0;
+            longGaps += (record.flags & kLgf) != 0 ? 1 : 0;
+        }
+        EXPECT_EQ(shortGaps, c.flagsBefore == kSgf ? std::size_t{kSteps} : 0u);
+        EXPECT_EQ(longGaps, c.flagsBefore == kLgf ? std::size_t{kSteps} : 0u);
+    }
+    // The whole 32-bit range, from 1958 to 2094, is one long gap, not a step back.
+    const StreamRun range = runTags({{0u - test::kTestBaseSeconds}, {0xFFFFFFFFu - test::kTestBaseSeconds}});
+    ASSERT_EQ(range.records.size(), 2u);
+    EXPECT_EQ(range.records[0].flags, kLgf);
+    EXPECT_EQ(range.records[1].flags, kLgb);
+}
+
 TEST(RecordStreamRevolutions, EveryRecordReachesTheCutter) {
     generator::PassSettings settings;
     settings.durationSeconds = 3 * 6000;  // about three revolutions
