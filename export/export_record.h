@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "time/time_tag.h"
+
 namespace kova {
 
 struct ExportRecord {
     double tai93Seconds = 0.0;          // the time kova stores: tai93FromJulianDate of the record
+    TimeTag tag;                        // the record's exact time tag; zero from an ephemeris file
     std::array<double, 3> position{};   // m
     std::array<double, 3> velocity{};   // m/s
     std::array<double, 4> quaternion{}; // q1, q2, q3, q4 (scalar last); zero from an ephemeris file

@@ -77,6 +77,7 @@ bool PacketRecordSource::next(ExportRecord& record) {
     // The values kova's record pass writes: the time through tai93FromJulianDate, position
     // and velocity unchanged.
     record.tai93Seconds = tai93FromJulianDate(navigation->julianDate());
+    record.tag = stream_->currentTag();
     const NavValues& values = navigation->values();
     for (std::size_t i = 0; i < 3; ++i) {
         record.position[i] = values[nav_value::kPosition + i];
@@ -208,6 +209,7 @@ bool EphemerisRecordSource::next(ExportRecord& record) {
         record.velocity[i] = be::loadF64(bytes + er::kVelocity + 8 * i);
     }
     record.quaternion = {};
+    record.tag = {};
     const std::uint32_t flags = be::loadU32(bytes + er::kQaFlags);
     if (flags > 0xFFFFu) {
         return fail("record " + std::to_string(delivered_) + " has a flag word with bits above 15 set");

@@ -160,7 +160,7 @@ AnalysisOutcome analysePass(const AnalysisSettings& settings, PassReport& report
     while (streamGoesOn) {
         streamGoesOn = batch.refillFrom(stream);
         for (std::size_t n = 0; n < batch.size(); ++n) {
-            survey.add(batch.julianDate(n), batch.values(n), batch.qaFlags(n), batch.attitudeAngles(n));
+            survey.add(batch.julianDate(n), batch.tag(n), batch.values(n), batch.qaFlags(n), batch.attitudeAngles(n));
         }
     }
     survey.finish();

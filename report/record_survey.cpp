@@ -44,7 +44,7 @@ std::size_t RecordSurvey::columnOf(double julianDate) const {
     return column;
 }
 
-void RecordSurvey::add(double julianDate, const NavValues& values, std::uint32_t qaFlags,
+void RecordSurvey::add(double julianDate, const TimeTag& tag, const NavValues& values, std::uint32_t qaFlags,
                        const std::array<double, 3>& angles) {
     const bool filled = (qaFlags & kRepFlag) != 0;
     const double z = values[nav_value::kPosition + 2];
@@ -59,7 +59,7 @@ void RecordSurvey::add(double julianDate, const NavValues& values, std::uint32_t
         const double departure = normDeparture(values);
         if (departure > attitude_.largestNormDepartureFilled) attitude_.largestNormDepartureFilled = departure;
     } else {
-        addReal(julianDate, values, qaFlags);
+        addReal(julianDate, tag, values, qaFlags);
         const double departure = normDeparture(values);
         if (departure > attitude_.largestNormDepartureReal) attitude_.largestNormDepartureReal = departure;
     }
@@ -80,24 +80,29 @@ void RecordSurvey::add(double julianDate, const NavValues& values, std::uint32_t
     previousWasReal_ = !filled;
 }
 
-void RecordSurvey::addReal(double julianDate, const NavValues& values, std::uint32_t qaFlags) {
+void RecordSurvey::addReal(double julianDate, const TimeTag& tag, const NavValues& values, std::uint32_t qaFlags) {
     const double time = tai93FromJulianDate(julianDate);
     ++navigation_.realRecords;
     if (haveReal_) {
-        const double difference = julianDate - previousRealJd_;
+        // Steps between time tags, in seconds, as the record stream classes its gaps.
+        const double difference = secondsBetween(previousRealTag_, tag);
         if (difference <= 0.0) {
             const bool duplicate = difference == 0.0;
             std::uint64_t& count = duplicate ? navigation_.duplicates : navigation_.backwardSteps;
             std::vector<StepFacts>& listed = duplicate ? navigation_.firstDuplicates : navigation_.firstBackwardSteps;
             ++count;
             if (listed.size() < kListedSteps) listed.push_back(StepFacts{time, time - previousRealTai93_, realIndex_, 0});
-        } else if (previousWasReal_ && difference <= record_stream::kShortGapThreshold) {
+        } else if (previousWasReal_ && difference <= record_stream::kShortGapSeconds) {
             measureCrossing(time, values);
         }
     }
     // kova's flags mark the gaps: sgb/lgb on the record after one, sgf/lgf on the record before.
+    // The end of a gap lies the exact tag step after its start, so that its length (end -
+    // start) is the step the stream classed it by; the record's own stored time differs from
+    // it by less than the 40 us grain of a Julian date.
     if ((qaFlags & kGapBeforeFlags) != 0 && gapOpen_) {
-        navigation_.gaps.back().end = time;
+        GapFacts& gap = navigation_.gaps.back();
+        gap.end = gap.start + secondsBetween(gapStartTag_, tag);
         gapOpen_ = false;
     }
     if ((qaFlags & kGapAfterFlags) != 0) {
@@ -105,9 +110,10 @@ void RecordSurvey::addReal(double julianDate, const NavValues& values, std::uint
         navigation_.gaps.push_back(GapFacts{time, kNotAvailable, shortGap, 0});
         ++(shortGap ? navigation_.filledGaps : navigation_.flaggedGaps);
         gapOpen_ = true;
+        gapStartTag_ = tag;
     }
     haveReal_ = true;
-    previousRealJd_ = julianDate;
+    previousRealTag_ = tag;
     previousRealTai93_ = time;
     for (std::size_t k = 0; k < 6; ++k) previousRealState_[k] = values[k];
     ++realIndex_;

@@ -11,6 +11,7 @@
 #include "packets/nav_record.h"
 #include "report/crossing_locator.h"
 #include "report/pass_report.h"
+#include "time/time_tag.h"
 
 namespace kova::report {
 
@@ -32,8 +33,9 @@ class RecordSurvey {
 public:
     explicit RecordSurvey(const SurveySettings& settings);
 
-    // One record as kova writes it.
-    void add(double julianDate, const NavValues& values, std::uint32_t qaFlags, const std::array<double, 3>& angles);
+    // One record as kova writes it, with the time tag the record stream gives it.
+    void add(double julianDate, const TimeTag& tag, const NavValues& values, std::uint32_t qaFlags,
+             const std::array<double, 3>& angles);
     // After the last record.
     void finish();
 
@@ -46,7 +48,7 @@ public:
     ChartFacts& charts() { return charts_; }
 
 private:
-    void addReal(double julianDate, const NavValues& values, std::uint32_t qaFlags);
+    void addReal(double julianDate, const TimeTag& tag, const NavValues& values, std::uint32_t qaFlags);
     void measureCrossing(double julianDate, const NavValues& values);
     std::size_t columnOf(double julianDate) const;
 
@@ -61,11 +63,12 @@ private:
     bool previousWasReal_ = false;
     double previousZ_ = 0.0;  // as the revolution cutter keeps it: 0.0 before the first record
     bool haveReal_ = false;
-    double previousRealJd_ = 0.0;
+    TimeTag previousRealTag_;
     double previousRealTai93_ = 0.0;
     std::array<double, 6> previousRealState_{};
     std::uint64_t realIndex_ = 0;  // index of the next real record among the navigation packets
     bool gapOpen_ = false;
+    TimeTag gapStartTag_;  // tag of the record before the open gap
 };
 
 }  // namespace kova::report

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The programs of two builds must write the same bytes: every product, dump, report and message,
 # and every exit status, on the example pass and on generated passes with short and long gaps,
-# a repeated time tag, other APIDs between the navigation packets, 214-byte packets, and a file
-# of zero-valued packets whose attitude angles are NaN.
+# a repeated time tag, other APIDs between the navigation packets, 214-byte packets, a pass with
+# a filled gap of every length from 2 to 60 s (fill values are the most sensitive to the order
+# of operations), and a file of zero-valued packets whose attitude angles are NaN.
 #
 #   scripts/same-bytes.sh REFERENCE_BUILD OTHER_BUILD [OTHER_BUILD ...]
 #
@@ -17,11 +18,16 @@ for build in "$@"; do builds+=("$(cd "$build" && pwd)"); done
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
+# One gap of each short length, 150 s apart, on time tags with a sub-second count.
+every_gap="--subseconds 40000 --duration 9400"
+for length in $(seq 2 60); do every_gap+=" --gap $((150 * length)):$length"; done
+
 # The passes, each as kovagen arguments; kova's satellite name goes with the wide packets.
 passes=(
   "example|--start 2003-07-30T12:00:00 --duration 7200 --gap 1800:5 --gap 3600:90"
   "mixed|--duration 20000 --gap 1800:5 --gap 3600:59 --gap 7000:61 --gap 9000:600 --duplicate 100 --duplicate 12000 --other-apids 2"
   "wide|--packet-size 214 --name SELA --duration 8000 --gap 500:30 --other-apids 1"
+  "every-gap|$every_gap"
 )
 
 # Everything one build writes for the passes, under $scratch/<index>/.

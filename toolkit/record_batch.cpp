@@ -16,6 +16,7 @@ bool RecordBatch::refillFrom(NavRecordStream& stream) {
             break;
         }
         julianDates_[size_] = record->julianDate();
+        tags_[size_] = stream.currentTag();
         values_[size_] = record->values();
         qaFlags_[size_] = stream.currentQaFlags();
         ++size_;

@@ -11,6 +11,7 @@
 #include "orbit/revolution_cutter.h"
 #include "orbit/sat_pass.h"
 #include "packets/nav_record.h"
+#include "time/time_tag.h"
 
 namespace kova {
 
@@ -20,13 +21,16 @@ namespace record_stream {
 inline constexpr std::size_t kWindowSlots = 7;
 inline constexpr std::size_t kLookBehind = 3;  // records kept before the one handed out
 inline constexpr std::size_t kChannelCount = 13;
-// Julian-date differences.
+// The step of a fill record's time, a Julian-date difference (one second).
 inline constexpr double kOneSecond = 1.1574074074074073e-05;
-inline constexpr double kShortGapThreshold = 1.2731481481481482e-05;  // 1.1 s
-inline constexpr double kLongGapThreshold = 0.0006944444444444445;    // 60 s
+// Gap classes by the step between two time tags in seconds (secondsBetween): a step above
+// 60 s is a long gap, above 1.1 s a short one, anything else no gap.
+inline constexpr double kShortGapSeconds = 1.1;
+inline constexpr double kLongGapSeconds = 60.0;
 }  // namespace record_stream
 
-// Polynomial through up to seven points (x, y), evaluated by Neville's recursion:
+// Polynomial through up to seven points (x, y), evaluated by Neville's recursion (the record
+// stream gives x as seconds from the record before a gap):
 // P(i,i) = y_i; P(i,j) = (P(i,j-1) (x_j - x) + P(i+1,j) (x - x_i)) / (x_j - x_i); the value
 // is P(1,n). The points need not be in order of x; two points with the same x make the
 // value not finite.
@@ -38,7 +42,6 @@ public:
     // Adds a point; a point beyond the capacity is ignored and false returned.
     bool addPoint(double x, double y);
     std::size_t pointCount() const { return count_; }
-    bool hasPointAt(double x) const;
     // The interpolated value at x; 0.0 without points.
     double evaluate(double x) const;
 
@@ -66,6 +69,9 @@ public:
     const NavRecord* next();
     // The flag word of the record last handed out.
     std::uint16_t currentQaFlags() const { return handedOverFlags_; }
+    // The time tag of the record last handed out: a real record's own tag, or (S0 + k, C0)
+    // for fill record k of a gap after the real record tagged (S0, C0).
+    const TimeTag& currentTag() const { return tags_[current_]; }
     // Records handed out so far, fill records included.
     std::uint32_t recordCount() const { return recordCount_; }
     // The orbit revolutions cut from every record handed out.
@@ -74,12 +80,13 @@ public:
     const NavRecord& scratchRecord() const { return records_[lastRead_]; }
 
 private:
-    NavRecord& slotAt(std::size_t windowPosition) {
-        return records_[slotRecords_[(oldest_ + windowPosition) % record_stream::kWindowSlots]];
+    // Index into records_ and tags_ of the record at a window position.
+    std::size_t recordAt(std::size_t windowPosition) const {
+        return slotRecords_[(oldest_ + windowPosition) % record_stream::kWindowSlots];
     }
     void topUpWindow();
     void addSpareToWindow();
-    void loadChannels();
+    void loadChannels(const TimeTag& origin);
     const NavRecord* handOver();
 
     PacketFile& input_;
@@ -89,6 +96,10 @@ private:
     // packet read completely joins the window by trading places with the slot it fills, so a
     // failed read leaves every slot as it was and no record is ever copied.
     std::vector<NavRecord> records_;  // record_stream::kWindowSlots + 1 records
+    // The time tag of each record: its packet's, or the tag of the fill record that took
+    // its place. Gaps are classed and filled on tag differences, which are exact where
+    // Julian dates carry a grain of about 40 us.
+    std::array<TimeTag, record_stream::kWindowSlots + 1> tags_{};
     std::array<std::size_t, record_stream::kWindowSlots> slotRecords_{};  // slot -> record
     std::size_t spare_ = record_stream::kWindowSlots;
     std::size_t lastRead_ = record_stream::kWindowSlots;
@@ -98,9 +109,11 @@ private:
     std::size_t cursor_ = 0;  // window position of the next record to hand out
 
     bool filling_ = false;
-    double fillTime_ = 0.0;
-    double nextRealTime_ = 0.0;
-    NavRecord* current_ = nullptr;
+    double fillTime_ = 0.0;        // Julian date of the last fill record: one-second steps added
+    double gapSeconds_ = 0.0;      // the step across the gap being filled
+    std::int64_t fillNumber_ = 0;  // k of the last fill record
+    TimeTag gapStart_;             // tag of the real record before that gap
+    std::size_t current_ = 0;      // record index of the one last handed out
     std::uint16_t handedOverFlags_ = 0;
     std::array<NevilleInterpolator, record_stream::kChannelCount> channels_{};
     std::uint32_t recordCount_ = 0;

@@ -184,6 +184,9 @@ TEST_F(GeneratedPassReport, NavigationStreamFindsTheGapsTheDuplicateAndTheBackwa
     EXPECT_EQ(navigation.gaps[0].fillRecords, kShortGapLength - 1);
     EXPECT_NEAR(intoPass(navigation.gaps[1].start), longGapStart_, kJulianDateResolution);
     EXPECT_NEAR(intoPass(navigation.gaps[1].end), longGapStart_ + kLongGapLength, kJulianDateResolution);
+    // A gap is as long as the step between the time tags on either side, not their Julian dates.
+    EXPECT_EQ(navigation.gaps[0].end - navigation.gaps[0].start, static_cast<double>(kShortGapLength));
+    EXPECT_EQ(navigation.gaps[1].end - navigation.gaps[1].start, static_cast<double>(kLongGapLength));
     EXPECT_FALSE(navigation.gaps[1].filled);
     EXPECT_EQ(navigation.gaps[1].fillRecords, 0u);
     EXPECT_EQ(navigation.filledGaps, 1u);

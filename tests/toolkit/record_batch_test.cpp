@@ -1,5 +1,5 @@
 // The record pass takes the stream's records a batch at a time: the batches must hand on
-// exactly the records, flags and order of the stream, fill records included, across batch
+// exactly the records, time tags, flags and order of the stream, fill records included, across batch
 // boundaries, and stop asking the stream once it has ended.
 #include <gtest/gtest.h>
 
@@ -20,6 +20,7 @@ struct Taken {
     double julianDate;
     NavValues values;
     std::uint32_t flags;
+    TimeTag tag;
 };
 
 std::vector<Taken> recordsOneByOne(const std::string& file) {
@@ -27,7 +28,7 @@ std::vector<Taken> recordsOneByOne(const std::string& file) {
     NavRecordStream stream(packets, 126);
     std::vector<Taken> records;
     while (const NavRecord* record = stream.next()) {
-        records.push_back({record->julianDate(), record->values(), stream.currentQaFlags()});
+        records.push_back({record->julianDate(), record->values(), stream.currentQaFlags(), stream.currentTag()});
     }
     return records;
 }
@@ -60,7 +61,7 @@ TEST(RecordBatch, HandsOnTheStreamsRecordsInOrder) {
             EXPECT_EQ(batch.size(), RecordBatch::kCapacity);
         }
         for (std::size_t n = 0; n < batch.size(); ++n) {
-            taken.push_back({batch.julianDate(n), batch.values(n), batch.qaFlags(n)});
+            taken.push_back({batch.julianDate(n), batch.values(n), batch.qaFlags(n), batch.tag(n)});
             const NavValues& v = batch.values(n);
             EXPECT_EQ(batch.attitudeAngles(n),
                       attitudeAngles({v[0], v[1], v[2]}, {v[3], v[4], v[5]}, {v[6], v[7], v[8], v[9]}));
@@ -72,6 +73,7 @@ TEST(RecordBatch, HandsOnTheStreamsRecordsInOrder) {
         EXPECT_EQ(taken[n].julianDate, expected[n].julianDate) << n;
         EXPECT_EQ(taken[n].values, expected[n].values) << n;
         EXPECT_EQ(taken[n].flags, expected[n].flags) << n;
+        EXPECT_EQ(taken[n].tag, expected[n].tag) << n;
     }
     EXPECT_EQ(stream.recordCount(), expected.size());
 

@@ -9,6 +9,7 @@
 #include "tests/support/packet_file_builder.h"
 #include "tests/support/temporary_directory.h"
 #include "time/time_scales.h"
+#include "time/time_tag.h"
 #include "toolkit/layout.h"
 #include "toolkit/record_stream.h"
 
@@ -37,6 +38,7 @@ struct Handed {
     std::uint16_t flags;
     NavValues values;
     std::uint16_t ownFlags;
+    TimeTag tag;
 };
 
 struct StreamRun {
@@ -52,7 +54,8 @@ StreamRun runStream(const std::filesystem::path& file, std::uint32_t packetSize 
     NavRecordStream stream(packets, packetSize);
     StreamRun run;
     while (const NavRecord* record = stream.next()) {
-        run.records.push_back({record->julianDate(), stream.currentQaFlags(), record->values(), record->qaFlags()});
+        run.records.push_back(
+            {record->julianDate(), stream.currentQaFlags(), record->values(), record->qaFlags(), stream.currentTag()});
     }
     EXPECT_EQ(stream.next(), nullptr);  // stays at the end
     run.recordCount = stream.recordCount();
@@ -69,13 +72,13 @@ StreamRun runTags(const std::vector<Tag>& tags) {
 }
 
 // Expected fill times: one-second steps accumulated from the record before the gap.
-std::vector<double> fillTimes(double before, double after) {
+std::vector<double> fillTimes(double before, std::size_t count) {
     std::vector<double> times;
     double time = before;
-    do {
+    for (std::size_t k = 0; k < count; ++k) {
         time = time + record_stream::kOneSecond;
         times.push_back(time);
-    } while (time < after - record_stream::kShortGapThreshold);
+    }
     return times;
 }
 
@@ -118,9 +121,7 @@ TEST(RecordStreamGaps, FlagsAndFillRecordsPerStep) {
         }
         expectedFlags[3] = c.flagsBefore;
         if (c.fills > 0) {
-            const std::vector<double> fills = fillTimes(julianDateOf(tags[3]), julianDateOf(tags[4]));
-            ASSERT_EQ(fills.size(), c.fills);
-            for (double time : fills) {
+            for (double time : fillTimes(julianDateOf(tags[3]), c.fills)) {
                 expectedTimes.push_back(time);
                 expectedFlags.push_back(kRep);
             }
@@ -130,6 +131,10 @@ TEST(RecordStreamGaps, FlagsAndFillRecordsPerStep) {
             expectedFlags.push_back(i == 4 ? c.flagsAfter : 0);
         }
         for (std::size_t i = 0; i < run.records.size(); ++i) {
+            const bool fill = i > 3 && i <= 3 + c.fills;
+            const Tag& real = tags[i <= 3 ? i : fill ? 3 : i - c.fills];
+            const std::int64_t k = fill ? static_cast<std::int64_t>(i - 3) : 0;
+            EXPECT_EQ(run.records[i].tag, (TimeTag{test::kTestBaseSeconds + real.seconds + k, real.subseconds})) << i;
             EXPECT_EQ(run.records[i].julianDate, expectedTimes[i]) << i;
             EXPECT_EQ(run.records[i].flags, expectedFlags[i]) << i;
             EXPECT_EQ(run.records[i].ownFlags, 0) << i;  // handed over, then cleared
@@ -194,13 +199,14 @@ Independent lagrange(const std::vector<double>& xs, const std::vector<double>& y
     return result;
 }
 
-void expectInterpolated(const Handed& fill, const std::vector<const Handed*>& points) {
+// The points lie at their tags' seconds from the record before the gap, `origin`.
+void expectInterpolated(const Handed& fill, const Handed& origin, const std::vector<const Handed*>& points) {
     std::vector<double> xs;
-    for (const Handed* point : points) xs.push_back(point->julianDate);
+    for (const Handed* point : points) xs.push_back(secondsBetween(origin.tag, point->tag));
     for (std::size_t k = 0; k < 13; ++k) {
         std::vector<double> ys;
         for (const Handed* point : points) ys.push_back(point->values[k]);
-        const Independent expected = lagrange(xs, ys, fill.julianDate);
+        const Independent expected = lagrange(xs, ys, secondsBetween(origin.tag, fill.tag));
         EXPECT_NEAR(fill.values[k], static_cast<double>(expected.value), 1e-12 * static_cast<double>(expected.scale) + 1e-300)
             << "channel " << k;
     }
@@ -219,15 +225,15 @@ TEST(RecordStreamFill, ValuesInterpolatedFromThreeRecordsEachSide) {
     for (std::size_t f = 10; f < 10 + 58; ++f) {
         SCOPED_TRACE(f);
         EXPECT_EQ(run.records[f].flags, kRep);
-        expectInterpolated(run.records[f], window);
+        expectInterpolated(run.records[f], run.records[9], window);
     }
     // At the start of the data the window holds the first record and six after it.
     const StreamRun early = runTags({{0}, {3}, {4}, {5}, {6}, {7}, {8}, {9}});
     ASSERT_EQ(early.records.size(), 10u);
     std::vector<const Handed*> firstWindow = {&early.records[0]};
     for (std::size_t i = 3; i < 9; ++i) firstWindow.push_back(&early.records[i]);
-    expectInterpolated(early.records[1], firstWindow);
-    expectInterpolated(early.records[2], firstWindow);
+    expectInterpolated(early.records[1], early.records[0], firstWindow);
+    expectInterpolated(early.records[2], early.records[0], firstWindow);
 }
 
 TEST(RecordStreamFill, LastFillTakesTheSlotOfTheRecordBeforeItsGap) {
@@ -242,7 +248,7 @@ TEST(RecordStreamFill, LastFillTakesTheSlotOfTheRecordBeforeItsGap) {
     EXPECT_EQ(run.records[6].flags, kSgb);
     EXPECT_EQ(run.records[7].flags, kSgf);
     // Window for the second gap: 2, (fill 5 in the slot of 3), 6, 7, 9, 10, 11.
-    expectInterpolated(fillAt8, {&run.records[2], &fillAt5, &run.records[6], &run.records[7], &run.records[9],
+    expectInterpolated(fillAt8, run.records[7], {&run.records[2], &fillAt5, &run.records[6], &run.records[7], &run.records[9],
                                  &run.records[10], &run.records[11]});
 }
 
@@ -252,7 +258,7 @@ TEST(RecordStreamFill, RecordsOfEqualTimeAddOnePointOnly) {
     for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(run.records[i].flags, i == 4 ? kSgf : 0) << i;
     for (std::size_t f = 5; f < 7; ++f) {
         for (double value : run.records[f].values) EXPECT_TRUE(std::isfinite(value));
-        expectInterpolated(run.records[f], {&run.records[0], &run.records[1], &run.records[2], &run.records[4],
+        expectInterpolated(run.records[f], run.records[4], {&run.records[0], &run.records[1], &run.records[2], &run.records[4],
                                             &run.records[7], &run.records[8]});
     }
 }
@@ -273,7 +279,7 @@ TEST(RecordStreamReadFailure, FailedReadLeavesTheWindowIntact) {
     NavRecordStream stream(packets, 126);
     std::vector<Handed> records;
     while (const NavRecord* record = stream.next()) {
-        records.push_back({record->julianDate(), stream.currentQaFlags(), record->values(), 0});
+        records.push_back({record->julianDate(), stream.currentQaFlags(), record->values(), 0, stream.currentTag()});
     }
     EXPECT_FALSE(packets.eof());  // a read error, not the end of the data
     EXPECT_TRUE(packets.bad());
@@ -282,8 +288,8 @@ TEST(RecordStreamReadFailure, FailedReadLeavesTheWindowIntact) {
     ASSERT_EQ(records.size(), 10u);
     const std::vector<const Handed*> window = {&records[1], &records[2], &records[3], &records[4],
                                                &records[5], &records[6], &records[9]};
-    expectInterpolated(records[7], window);
-    expectInterpolated(records[8], window);
+    expectInterpolated(records[7], records[6], window);
+    expectInterpolated(records[8], records[6], window);
 }
 
 TEST(RecordStreamReadFailure, TruncatedLastPacketEndsTheDataAtEndOfFile) {
@@ -292,6 +298,117 @@ TEST(RecordStreamReadFailure, TruncatedLastPacketEndsTheDataAtEndOfFile) {
     const StreamRun run = runStream(file);
     EXPECT_EQ(run.records.size(), 2u);
     EXPECT_TRUE(run.endedAtEndOfFile);
+}
+
+// A polynomial of degree six in the seconds `x` after a file's first record. Its integer
+// coefficients give integer values at whole seconds, which the 48-bit real format holds
+// exactly; channel c holds it plus 1000 c.
+std::int64_t sextic(std::int64_t x) {
+    return 7000000 + x * (7500 + x * (-40 + x * (3 + x * (-2 + x * (1 + x)))));
+}
+
+struct PolynomialCase {
+    const char* name;
+    std::uint32_t firstSeconds;  // tag of the first record: whole seconds, shared count
+    std::uint16_t subseconds;
+    std::vector<std::uint32_t> offsets;  // seconds of the real records after the first
+};
+
+// All records share one sub-second count, so on exact abscissae every point and every fill
+// lies at whole seconds from the record before the gap. Then each step of Neville's recursion
+// is an integer (the divided differences of a polynomial with integer coefficients are
+// integers) and the seven-point interpolation returns the polynomial bit for bit; on Julian
+// dates, with their grain of about 40 us, it cannot.
+TEST(RecordStreamFill, ReproducesAPolynomialOfDegreeSixOnExactTimes) {
+    constexpr std::uint32_t kTopOfTheRange = 0xFFFFFFFFu - 65;  // 2094
+    const PolynomialCase cases[] = {
+        {"3 s gap inside the data", test::kTestBaseSeconds, 40000, {0, 1, 2, 3, 6, 7, 8, 9}},
+        {"59 s gap inside the data", test::kTestBaseSeconds, 123, {0, 1, 2, 3, 62, 63, 64, 65}},
+        {"59 s gap after the first record", test::kTestBaseSeconds, 65535, {0, 59, 60, 61, 62, 63, 64}},
+        {"two gaps in one window: the second interpolates through the first's last fill",
+         test::kTestBaseSeconds, 31000, {0, 1, 2, 3, 6, 7, 9, 10, 11, 12}},
+        {"near 1958", 0, 7, {0, 1, 2, 3, 40, 41, 42}},
+        {"near 2094", kTopOfTheRange, 65000, {0, 1, 2, 3, 62, 63, 64, 65}},
+    };
+    for (const PolynomialCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TemporaryDirectory directory;
+        PacketFileBuilder builder;
+        for (std::uint32_t offset : c.offsets) {
+            generator::NavSample sample;
+            sample.seconds = c.firstSeconds + offset;
+            sample.subseconds = c.subseconds;
+            for (std::size_t k = 0; k < 10; ++k) sample.values[k] = static_cast<double>(sextic(offset) + 1000 * k);
+            builder.nav(sample);
+        }
+        const StreamRun run = runStream(builder.writeTo(directory.file("pass.kov")));
+        ASSERT_EQ(run.records.size(), std::size_t{c.offsets.back()} + 1 - c.offsets.front());
+        for (std::size_t i = 0; i < run.records.size(); ++i) {
+            const Handed& record = run.records[i];
+            SCOPED_TRACE(i);
+            EXPECT_EQ(record.tag, (TimeTag{std::int64_t{c.firstSeconds} + std::int64_t(i), c.subseconds}));
+            for (std::size_t k = 0; k < 10; ++k) {
+                const double exact = static_cast<double>(sextic(std::int64_t(i)) + 1000 * std::int64_t(k));
+                EXPECT_EQ(record.values[k], exact) << "channel " << k;
+            }
+        }
+    }
+}
+
+struct StepCase {
+    const char* name;
+    TimeTag step;      // from each record to the next: (seconds, count difference)
+    TimeTag stepBack;  // then this step, which keeps the count in range; none when zero
+    std::uint16_t flagsBefore;
+    std::size_t fills;
+};
+
+// Steps at the edge of a gap class, hundreds of them at different times of day and sub-second
+// counts: the class comes from the tags, so it cannot depend on how each time rounds to a
+// Julian date.
+TEST(RecordStreamGaps, StepsAtTheThresholdsAreClassedOnTheirTags) {
+    const StepCase cases[] = {
+        {"exactly 60 s: short, 59 fills", {60, 0}, {0, 0}, kSgf, 59},
+        {"60 s and one count: long", {60, 1}, {1, 65535}, kLgf, 0},
+        {"60 s less one count: short, 59 fills", {60, 65535}, {1, 1}, kSgf, 59},
+        {"1.1000008 s: short, one fill", {1, 6579}, {1, 65536 - 6579}, kSgf, 1},
+        {"1.0999856 s: no gap", {1, 6578}, {1, 65536 - 6578}, 0, 0},
+    };
+    constexpr int kSteps = 300;
+    for (const StepCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A step of (s, d) adds s seconds and d counts (d above 32767 taken as d - 65536).
+        const auto signedCount = [](std::uint16_t count) { return count > 32767 ? int(count) - 65536 : int(count); };
+        TemporaryDirectory directory;
+        PacketFileBuilder builder;
+        std::uint32_t seconds = test::kTestBaseSeconds;
+        int count = 20000;
+        std::size_t packets = 0;
+        for (int n = 0; n < kSteps; ++n) {
+            builder.navAt(seconds - test::kTestBaseSeconds, static_cast<std::uint16_t>(count));
+            seconds += static_cast<std::uint32_t>(c.step.seconds);
+            count += signedCount(c.step.subsecondCount);
+            builder.navAt(seconds - test::kTestBaseSeconds, static_cast<std::uint16_t>(count));
+            seconds += static_cast<std::uint32_t>(c.stepBack.seconds);
+            count += signedCount(c.stepBack.subsecondCount);
+            packets += 2;
+        }
+        const StreamRun run = runStream(builder.writeTo(directory.file("pass.kov")));
+        EXPECT_EQ(run.records.size(), packets + std::size_t{kSteps} * c.fills);
+        std::size_t shortGaps = 0;
+        std::size_t longGaps = 0;
+        for (const Handed& record : run.records) {
+            shortGaps += (record.flags & kSgf) != 0 ? 1 : 0;
+            longGaps += (record.flags & kLgf) != 0 ? 1 : 0;
+        }
+        EXPECT_EQ(shortGaps, c.flagsBefore == kSgf ? std::size_t{kSteps} : 0u);
+        EXPECT_EQ(longGaps, c.flagsBefore == kLgf ? std::size_t{kSteps} : 0u);
+    }
+    // The whole 32-bit range, from 1958 to 2094, is one long gap, not a step back.
+    const StreamRun range = runTags({{0u - test::kTestBaseSeconds}, {0xFFFFFFFFu - test::kTestBaseSeconds}});
+    ASSERT_EQ(range.records.size(), 2u);
+    EXPECT_EQ(range.records[0].flags, kLgf);
+    EXPECT_EQ(range.records[1].flags, kLgb);
 }
 
 TEST(RecordStreamRevolutions, EveryRecordReachesTheCutter) {
@@ -343,7 +460,6 @@ TEST(NevilleInterpolator, RecursionAsWritten) {
     for (int i = 0; i < 7; ++i) EXPECT_TRUE(full.addPoint(i, i));
     EXPECT_FALSE(full.addPoint(7.0, 7.0));
     EXPECT_EQ(full.pointCount(), 7u);
-    EXPECT_TRUE(full.hasPointAt(6.0));
     full.clear();
     EXPECT_EQ(full.pointCount(), 0u);
 }
