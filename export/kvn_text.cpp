@@ -42,25 +42,10 @@ std::uint64_t scaledAndRounded(double magnitude, int decimals) {
 }
 
 
-// Days (floor division) and microseconds of the day of a microsecond count since 1993.
-void splitDays(std::int64_t microseconds, std::int64_t& days, std::int64_t& ofDay) {
-    days = microseconds / kMicrosecondsPerDay;
-    ofDay = microseconds % kMicrosecondsPerDay;
-    if (ofDay < 0) {
-        ofDay += kMicrosecondsPerDay;
-        --days;
-    }
-}
-
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
-
-char* writeTwoDigits(char* out, unsigned value) {
-    std::memcpy(out, kDigitPairs + 2 * value, 2);
-    return out + 2;
-}
 
 }  // namespace
 
@@ -102,68 +87,6 @@ char* writeFixed(char* out, double value, int decimals) {
     // Too large for 16 significant digits in fixed point (never for kova's positions of less
     // than 10^7 km): a mantissa d.ddd with 16 significant digits.
     return std::to_chars(out, out + kNumberTextCapacity, value, std::chars_format::scientific, 15).ptr;
-}
-
-bool microsecondsSince1993(double tai93Seconds, std::int64_t& microseconds) {
-    const double seconds = tai93Seconds + kTai93ZeroAfter1993;
-    // Beyond +-10^12 s (about 31,700 years) no date has four year digits; this also keeps
-    // every product below in range.
-    if (!(std::fabs(seconds) < 1e12)) return false;
-    // The product in double and rounding to nearest, ties to even: the microseconds the
-    // reference prints for kova's stored times (1009843173.9999801 gives ...00.999994).
-    microseconds = static_cast<std::int64_t>(std::nearbyint(seconds * 1e6));
-    return microseconds >= kFirstWritableMicroseconds && microseconds <= kLastWritableMicroseconds;
-}
-
-char* writeEpoch(char* out, std::int64_t microseconds) {
-    EpochTextWriter writer;
-    return writer.write(out, microseconds);
-}
-
-char* EpochTextWriter::write(char* out, std::int64_t microseconds) {
-    std::int64_t days = 0;
-    std::int64_t ofDay = 0;
-    splitDays(microseconds, days, ofDay);
-    if (days != day_) {
-        const CivilDate date = civilFromDays(days + kDays1970To1993);
-        const auto year = static_cast<unsigned>(date.year);
-        writeTwoDigits(date_, year / 100);
-        writeTwoDigits(date_ + 2, year % 100);
-        date_[4] = '-';
-        writeTwoDigits(date_ + 5, date.month);
-        date_[7] = '-';
-        writeTwoDigits(date_ + 8, date.day);
-        date_[10] = 'T';
-        day_ = days;
-    }
-    std::memcpy(out, date_, sizeof date_);
-    out += sizeof date_;
-    const auto secondsOfDay = static_cast<unsigned>(ofDay / 1000000);
-    const auto fraction = static_cast<unsigned>(ofDay % 1000000);
-    out = writeTwoDigits(out, secondsOfDay / 3600);
-    *out++ = ':';
-    out = writeTwoDigits(out, secondsOfDay / 60 % 60);
-    *out++ = ':';
-    out = writeTwoDigits(out, secondsOfDay % 60);
-    *out++ = '.';
-    out = writeTwoDigits(out, fraction / 10000);
-    out = writeTwoDigits(out, fraction / 100 % 100);
-    return writeTwoDigits(out, fraction % 100);
-}
-
-// Days and dates after H. Hinnant's "chrono-compatible low-level date algorithms", with
-// eras of 400 years so that negative day counts divide correctly.
-CivilDate civilFromDays(std::int64_t daysSince1970) {
-    const std::int64_t z = daysSince1970 + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto dayOfEra = static_cast<unsigned>(z - era * 146097);
-    const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const unsigned monthIndex = (5 * dayOfYear + 2) / 153;  // March = 0
-    const unsigned day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    const unsigned month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    const std::int64_t year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
-    return {year, month, day};
 }
 
 }  // namespace kova::kvn
