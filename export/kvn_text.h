@@ -5,21 +5,18 @@
 #include <climits>
 #include <cstdint>
 
+#include "time/fixed_point_text.h"
 #include "time/iso_time_text.h"
 
 namespace kova::kvn {
 
-// Room enough for any number writeFixed writes (sign, 16 digits, point, exponent).
-inline constexpr std::size_t kNumberTextCapacity = 32;
+// The fixed-point text of time/ (see writeFixedPoint): the one number writer of the system.
+inline constexpr std::size_t kNumberTextCapacity = kFixedPointTextCapacity;
+inline char* writeFixed(char* out, double value, int decimals) { return writeFixedPoint(out, value, decimals); }
+
 // Characters of an epoch text: YYYY-MM-DDThh:mm:ss.ffffff.
 inline constexpr std::size_t kEpochTextSize = isoTimeTextSize(6);
 
-// A finite `value` with `decimals` digits after the point (1 to 15), rounded to nearest with
-// ties to even on the double's exact binary value, as printf's "%.<decimals>f" rounds. A result
-// that prints as zero has no sign (no "-0.000"). A value that would need more than 16
-// significant digits that way is written as d.<15 digits>e<sign><exponent> instead (16
-// significant digits). Returns one past the last character written.
-char* writeFixed(char* out, double value, int decimals);
 
 // The epochs are the ISO 8601 time text of time/ at whole microseconds.
 inline constexpr int kEpochFractionDigits = 6;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "time/fixed_point_text.h"
 #include "time/iso_time_text.h"
 
 namespace kova::report {
@@ -30,18 +31,8 @@ bool appendIsoSince1993(std::string& text, double secondsSince1993) {
 
 bool appendFixed(std::string& text, double value, int decimals) {
     if (!std::isfinite(value)) return false;
-    char digits[400];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-    const char* first = digits;
-    // "-0.000": a value that rounds to zero has no sign, whatever the sign of the double.
-    if (*first == '-') {
-        bool allZero = true;
-        for (const char* c = first + 1; c != result.ptr; ++c) {
-            if (*c != '0' && *c != '.') allZero = false;
-        }
-        if (allZero) ++first;
-    }
-    text.append(first, static_cast<std::size_t>(result.ptr - first));
+    char digits[kFixedPointTextCapacity];
+    text.append(digits, writeFixedPoint(digits, value, decimals));
     return true;
 }
 

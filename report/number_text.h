@@ -8,9 +8,10 @@
 
 namespace kova::report {
 
-// `value` with exactly `decimals` digits after the point appended to `text`; a result that
-// rounds to zero is written without a minus sign. False (nothing appended) when `value` is
-// not finite.
+// `value` with exactly `decimals` digits after the point (0 to 15) appended to `text`, by the
+// fixed-point text of time/: a result that rounds to zero is written without a minus sign,
+// one that would need more than 16 significant digits in d.ddde+XX form. False (nothing
+// appended) when `value` is not finite.
 bool appendFixed(std::string& text, double value, int decimals);
 // The same, or `absent` when `value` is not finite.
 void appendFixedOr(std::string& text, double value, int decimals, std::string_view absent);

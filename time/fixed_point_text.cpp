@@ -1,12 +1,13 @@
-#include "export/kvn_text.h"
+#include "time/fixed_point_text.h"
 
 #include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
-namespace kova::kvn {
+namespace kova {
 
 namespace {
 
@@ -49,7 +50,7 @@ constexpr char kDigitPairs[] =
 
 }  // namespace
 
-char* writeFixed(char* out, double value, int decimals) {
+char* writeFixedPoint(char* out, double value, int decimals) {
     const double magnitude = std::fabs(value);
     if (magnitude < 0x1p40) {
         std::uint64_t digits = scaledAndRounded(magnitude, decimals);
@@ -58,7 +59,7 @@ char* writeFixed(char* out, double value, int decimals) {
             // At least one digit before the point: the digit count of max(digits, 10^decimals).
             int count = decimals + 1;
             while (count < 16 && digits >= kPowersOfTen[static_cast<std::size_t>(count)]) ++count;
-            char* const end = out + count + 1;
+            char* const end = out + count + (decimals > 0 ? 1 : 0);
             char* cursor = end;
             int written = 0;
             // Right to left, two digits at a time; the point goes in after `decimals` digits.
@@ -73,7 +74,7 @@ char* writeFixed(char* out, double value, int decimals) {
                 digits /= 10;
                 ++written;
             }
-            *--cursor = '.';
+            if (decimals > 0) *--cursor = '.';
             while (written + 2 <= count) {
                 cursor -= 2;
                 std::memcpy(cursor, kDigitPairs + 2 * (digits % 100), 2);
@@ -85,8 +86,9 @@ char* writeFixed(char* out, double value, int decimals) {
         }
     }
     // Too large for 16 significant digits in fixed point (never for kova's positions of less
-    // than 10^7 km): a mantissa d.ddd with 16 significant digits.
-    return std::to_chars(out, out + kNumberTextCapacity, value, std::chars_format::scientific, 15).ptr;
+    // than 10^7 km, nor for a report's times and heights): a mantissa d.ddd with 16
+    // significant digits.
+    return std::to_chars(out, out + kFixedPointTextCapacity, value, std::chars_format::scientific, 15).ptr;
 }
 
-}  // namespace kova::kvn
+}  // namespace kova
