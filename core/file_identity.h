@@ -13,9 +13,12 @@ bool namesDirectory(const std::string& name);
 // True when `name` names a regular file (directly or through symbolic links).
 bool namesRegularFile(const std::string& name);
 
-// True when the two names denote one file: the same existing file (through hard or
-// symbolic links too), or, where a name does not exist yet, the same path once resolved
-// (x.eph and ./x.eph). Empty names denote no file.
+// True when the two names denote one regular file: the same existing regular file (through
+// hard or symbolic links too), or, where a name does not exist yet, the same path once
+// resolved (x.eph and ./x.eph, or a dangling symbolic link and the name it points to).
+// Files of other kinds (/dev/null, a terminal, a pipe) take any number of writers and lose
+// nothing to one another: two names of one such file are not "the same file" here. Empty
+// names denote no file.
 bool namesSameFile(const std::string& a, const std::string& b);
 
 }  // namespace kova

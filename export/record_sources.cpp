@@ -19,57 +19,52 @@
 namespace kova {
 
 PacketRecordSource::PacketRecordSource(const std::string& fileName, std::uint32_t packetReadSize) {
-    // Only a regular file is a packet file: it is read twice (the planning pass, then the
-    // writing pass), a directory reads as empty and a pipe would block the open.
-    if (namesDirectory(fileName)) {
-        error_ = "cannot open the packet file " + fileName + ": it is a directory";
+    // The packet file is read twice (the planning pass, then the writing pass).
+    PassInputSettings settings;
+    settings.packetFileName = fileName;
+    settings.packetReadSize = packetReadSize;
+    pass_.emplace(settings);
+    if (!pass_->refusal()) {
+        stream_.emplace(pass_->packetFile(), packetReadSize);
         return;
     }
-    std::error_code noFile;
-    if (std::filesystem::exists(std::string(fileName.c_str()), noFile) && !namesRegularFile(fileName)) {
-        error_ = "cannot open the packet file " + fileName + ": it is not a regular file";
-        return;
+    switch (*pass_->refusal()) {
+        case PassRefusal::kNoPacketFileName:
+            error_ = "no packet file named";
+            break;
+        case PassRefusal::kPacketFileIsDirectory:
+            error_ = "cannot open the packet file " + fileName + ": it is a directory";
+            break;
+        case PassRefusal::kPacketFileNotRegular:
+            error_ = "cannot open the packet file " + fileName + ": it is not a regular file";
+            break;
+        case PassRefusal::kPacketFileNotOpenable:
+            error_ = "cannot open the packet file " + fileName + ": " + std::strerror(pass_->openError());
+            break;
+        case PassRefusal::kPacketFileNotIndexable:
+            error_ = "cannot index the packet file " + fileName + ": a read error or a packet header that is not valid";
+            break;
+        case PassRefusal::kFewerThanTwoNavigationPackets:
+            error_ = "the packet file " + fileName + " holds fewer than two navigation packets";
+            break;
+        case PassRefusal::kEndPacketUnreadable:
+            error_ = "the first or last navigation packet of " + fileName + " is truncated or not " +
+                     std::to_string(packetReadSize) + " bytes long";
+            break;
+        case PassRefusal::kNoradFileNotOpenable:  // no norad file is read
+        case PassRefusal::kElementSetNotFound:
+            error_ = "the element set of " + fileName + " cannot be read";
+            break;
     }
-    {
-        // Told apart from a file that opens but cannot be indexed, with the system's reason.
-        const int probe = ::open(std::string(fileName.c_str()).c_str(), O_RDONLY | O_CLOEXEC);
-        if (probe < 0) {
-            error_ = "cannot open the packet file " + fileName + ": " + std::strerror(errno);
-            return;
-        }
-        ::close(probe);
-    }
-    packets_.emplace(fileName, kNavApid);
-    if (packets_->fail()) {
-        error_ = "cannot index the packet file " + fileName + ": a read error or a packet header that is not valid";
-        return;
-    }
-    // The checks kova makes before its record pass: two navigation packets at least, the
-    // first and the last whole and of the satellite's packet length.
-    NavRecord first(packetReadSize);
-    NavRecord last(packetReadSize);
-    packets_->readPacket(first, packets_->firstIndex());
-    const std::int32_t lastIndex = packets_->lastIndex();
-    packets_->readPacket(last, lastIndex);
-    if (lastIndex == 0) {
-        error_ = "the packet file " + fileName + " holds fewer than two navigation packets";
-        return;
-    }
-    if (packets_->fail()) {
-        error_ = "the first or last navigation packet of " + fileName + " is truncated or not " +
-                 std::to_string(packetReadSize) + " bytes long";
-        return;
-    }
-    stream_.emplace(*packets_, packetReadSize);
 }
 
 bool PacketRecordSource::next(ExportRecord& record) {
     if (!stream_) return false;
     const NavRecord* navigation = stream_->next();
     if (navigation == nullptr) {
-        if (!packets_->eof()) {
-            error_ = "packet file read error at packet index " + std::to_string(packets_->currentIndex()) +
-                     " of " + packets_->fileName();
+        if (!pass_->packetFile().eof()) {
+            error_ = "packet file read error at packet index " + std::to_string(pass_->packetFile().currentIndex()) +
+                     " of " + pass_->packetFile().fileName();
         }
         stream_.reset();
         return false;

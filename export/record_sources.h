@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "export/export_record.h"
-#include "packets/packet_file.h"
+#include "pass/pass_input.h"
 #include "toolkit/record_stream.h"
 
 namespace kova {
@@ -20,13 +20,14 @@ public:
     // `packetReadSize`: navPacketSizeFor of the satellite name (126 or 214 bytes). A file that
     // cannot be opened or indexed, fewer than two navigation packets, or a first or last
     // navigation packet that is truncated or of another length leave error() set and no
-    // records to read.
+    // records to read. So does a packet that was whole when the file was indexed and is cut
+    // short when its record is read (the file shrank during the export).
     PacketRecordSource(const std::string& fileName, std::uint32_t packetReadSize);
 
     bool next(ExportRecord& record) override;
 
 private:
-    std::optional<PacketFile> packets_;
+    std::optional<PassInput> pass_;
     std::optional<NavRecordStream> stream_;
 };
 

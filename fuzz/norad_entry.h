@@ -1,5 +1,5 @@
 #pragma once
-// Fuzz entry of the element sets: the norad file search and parse of a run, the print of
+// Fuzz entry of the element sets: the norad file search and parse of a pass, the print of
 // the record it gives, and parseTle, tleChecksum and formatTle straight on the first two
 // lines of the file.
 //
@@ -10,12 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/run_stop.h"
 #include "fuzz/discarding_stream.h"
 #include "fuzz/scratch_file.h"
 #include "orbit/tle.h"
-#include "run/norad_input.h"
-#include "run/options.h"
+#include "pass/element_set_input.h"
 
 namespace kova::fuzz {
 
@@ -45,15 +43,11 @@ inline int fuzzNoradFile(const std::uint8_t* data, std::size_t size) {
         file.write(reinterpret_cast<const std::uint8_t*>(fileBytes.data()), fileBytes.size());
     DiscardingStream sink;
 
-    ConfigFileOptions options;
-    options.setOption(option_keyword::kNoradFile, fileName);
-    options.setOption(option_keyword::kNoradSatName, satelliteName);
     TleRecord fromFile;
-    try {
-        readNorad(options, fromFile, sink);
+    ElementSetText text;
+    if (!readNoradElementSet(fileName, satelliteName, fromFile, text)) {
+        for (const std::string_view problem : text.problems) sink << problem;
         formatAndPrint(fromFile, sink);
-    } catch (const RunStop&) {
-        // No set under that name: reported to the sink, the run would stop here.
     }
 
     std::size_t linePosition = 0;

@@ -15,6 +15,7 @@ PacketFile::PacketFile(const std::string& fileName, int apid, std::size_t buffer
 
 void PacketFile::buildIndex() {
     Packet header(primary_header::kSize);
+    std::int64_t lastHeader = 0;
     for (;;) {
         const std::int64_t offset = input_.tell();
         // The read of header.readFrom, with the header's fixed size known here.
@@ -22,9 +23,13 @@ void PacketFile::buildIndex() {
         if (input_.fail()) {
             // The end of the file, even in the middle of a header, ends the walk normally;
             // any other read failure leaves the stream failed.
-            if (input_.eof()) input_.clear();
+            if (input_.eof()) {
+                input_.clear();
+                indexedLength_ = walkedLength(offset, input_.gcount(), lastHeader);
+            }
             return;
         }
+        lastHeader = offset;
         // The next header follows the data; the move comes before the validity test.
         input_.seekRelative(header.packetSize());
         if (header.version() != 0 || header.packetSize() < 1) {
@@ -41,6 +46,20 @@ void PacketFile::buildIndex() {
             offsets_.push_back(static_cast<std::uint64_t>(offset));
         }
     }
+}
+
+std::uint64_t PacketFile::walkedLength(std::int64_t offset, std::int64_t stored, std::int64_t lastHeader) {
+    if (stored > 0) return static_cast<std::uint64_t>(offset + stored);
+    if (offset == 0) return 0;
+    // Nothing at `offset`: the file ends there, just after the last packet, or that
+    // packet's data already ran past its end. One byte before `offset` tells which.
+    std::uint8_t byte = 0;
+    input_.seek(offset - 1);
+    input_.read(&byte, 1);
+    const bool wholeLastPacket = input_.good();
+    input_.clear();
+    if (wholeLastPacket) return static_cast<std::uint64_t>(offset);
+    return static_cast<std::uint64_t>(lastHeader) + primary_header::kSize;
 }
 
 std::int32_t PacketFile::lastIndex() const {

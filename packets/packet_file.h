@@ -23,7 +23,8 @@ public:
     // is `apid`. Never stops the run: an open failure leaves the stream failed, a read
     // error while indexing leaves it failed or bad, and an invalid primary header
     // (version not 0, or a length field of 32767 or more) leaves it bad. End of file,
-    // including a partial header at the end, ends the walk with the stream good.
+    // including a partial header at the end, ends the walk with the stream good. The walk
+    // remembers how far the file reached then (indexedLength()).
     PacketFile(const std::string& fileName, int apid,
                std::size_t bufferSize = PacketInput::kDefaultBufferSize);
 
@@ -47,6 +48,11 @@ public:
     void readPacket(NavRecord& target, std::int32_t index) { readInto(target, index); }
     // The index of the last readPacket, -1 before the first.
     std::int32_t currentIndex() const { return currentIndex_; }
+    // Bytes of the file the indexing walk saw: every packet that ends there or before was
+    // whole when it was indexed.
+    std::uint64_t indexedLength() const { return indexedLength_; }
+    // A read met the end of the file before the end of a packet that was whole when indexed.
+    bool shrankSinceIndexing() const { return shrank_; }
 
     bool good() const { return input_.good(); }
     bool eof() const { return input_.eof(); }
@@ -56,12 +62,22 @@ public:
 
 private:
     void buildIndex();
+    // The length of the file at the end of the walk, whose last header read at `offset`
+    // stored `stored` bytes before the end of the file; `lastHeader` is the offset of the
+    // last whole header.
+    std::uint64_t walkedLength(std::int64_t offset, std::int64_t stored, std::int64_t lastHeader);
     template <typename Target>
     void readInto(Target& target, std::int32_t index) {
         currentIndex_ = index;
         if (index >= 0 && static_cast<std::size_t>(index) < offsets_.size()) {
-            if (input_.good()) input_.seek(static_cast<std::int64_t>(offsets_[static_cast<std::size_t>(index)]));
+            const bool wasGood = input_.good();
+            const std::uint64_t offset = offsets_[static_cast<std::size_t>(index)];
+            if (wasGood) input_.seek(static_cast<std::int64_t>(offset));
             target.readFrom(input_);
+            if (wasGood && input_.eof() && offset + target.size() <= indexedLength_) {
+                input_.clear(std::ios_base::failbit | std::ios_base::badbit);
+                shrank_ = true;
+            }
             if (static_cast<std::int64_t>(target.packetSize()) + static_cast<std::int64_t>(primary_header::kSize) !=
                 static_cast<std::int64_t>(target.size())) {
                 input_.setstate(std::ios_base::badbit);
@@ -76,6 +92,8 @@ private:
     PacketInput input_;
     PacketOffsetIndex offsets_;
     std::int32_t currentIndex_ = -1;
+    std::uint64_t indexedLength_ = 0;
+    bool shrank_ = false;
 };
 
 }  // namespace kova

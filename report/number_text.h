@@ -8,12 +8,10 @@
 
 namespace kova::report {
 
-// Seconds between the TAI93 origin (1993-01-01 00:00:27 TAI) and 1958-01-01 00:00 TAI.
-inline constexpr double kTai58SecondsAtTai93Origin = 1104537627.0;
-
-// `value` with exactly `decimals` digits after the point appended to `text`; a result that
-// rounds to zero is written without a minus sign. False (nothing appended) when `value` is
-// not finite.
+// `value` with exactly `decimals` digits after the point (0 to 15) appended to `text`, by the
+// fixed-point text of time/: a result that rounds to zero is written without a minus sign,
+// one that would need more than 16 significant digits in d.ddde+XX form. False (nothing
+// appended) when `value` is not finite.
 bool appendFixed(std::string& text, double value, int decimals);
 // The same, or `absent` when `value` is not finite.
 void appendFixedOr(std::string& text, double value, int decimals, std::string_view absent);
@@ -23,8 +21,8 @@ void appendInteger(std::string& text, std::int64_t value);
 void appendUnsigned(std::string& text, std::uint64_t value);
 
 // "YYYY-MM-DDThh:mm:ss.sss" of a time given as TAI93 seconds, on the TAI scale (no zone
-// designator: it is not UTC), rounded to the millisecond. False when the time is not finite
-// or lies outside the years 1 to 9999.
+// designator: it is not UTC): the ISO 8601 time text of time/ at whole milliseconds (nearest,
+// ties to even). False when the time is not finite or lies outside the years 0000 to 9999.
 bool appendTai93Iso(std::string& text, double tai93Seconds);
 // "YYYY-MM-DDThh:mm:ss.sssZ" of a UT calendar time given as seconds since 1958-01-01 00:00.
 bool appendUtIsoFromSeconds1958(std::string& text, double seconds1958);

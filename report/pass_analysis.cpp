@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <ostream>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -19,7 +16,7 @@
 #include "packets/nav_record.h"
 #include "packets/packet_file.h"
 #include "packets/packet_layout.h"
-#include "report/element_set_reading.h"
+#include "pass/pass_input.h"
 #include "report/number_text.h"
 #include "report/record_survey.h"
 #include "time/sidereal_angle.h"
@@ -41,19 +38,21 @@ std::string refusedWalk(const std::string& name, const PacketCensus& census) {
         return name + ": invalid packet header at offset " + unsignedText(census.endOffset()) + " (version " +
                std::to_string(census.invalidVersion()) + ", length field " +
                std::to_string(census.invalidLengthField()) +
-               "); kova refuses the whole file (\"File Open failed for packet file\")";
+               "); kova refuses the whole file";
     }
-    return name + ": the packet file cannot be read; kova stops (\"File Open failed for packet file\")";
+    return name + ": the packet file cannot be read; kova refuses the whole file";
 }
 
 // Why a navigation packet could not be read whole: its length, or the end of the file.
 std::string unreadablePacket(const AnalysisSettings& settings, const PacketCensus& census, const PacketFile& packets,
                              std::int32_t index, const Packet& held, std::uint32_t packetSize,
-                             const char* kovaMessage) {
+                             const char* whereKovaStops) {
     const std::uint64_t offset = index >= 0 && index < packets.indexCount() ? packets.offsetOf(index) : 0;
     std::string text = settings.packetFileName + ": navigation packet " + std::to_string(index) + " at offset " +
                        unsignedText(offset);
-    if (census.end() == CensusEnd::kTruncatedPacket && census.endOffset() == offset) {
+    if (packets.shrankSinceIndexing()) {
+        text += " was whole when the file was indexed and is cut short now (the file shrank while it was read)";
+    } else if (census.end() == CensusEnd::kTruncatedPacket && census.endOffset() == offset) {
         text += " runs " + unsignedText(census.missingBytes()) + " bytes past the end of the file";
     } else {
         const int length = held.packetSize() + static_cast<int>(primary_header::kSize);
@@ -70,7 +69,7 @@ std::string unreadablePacket(const AnalysisSettings& settings, const PacketCensu
             text += "; SELA selects 214-byte packets, 126-byte ones need another --satellite name";
         }
     }
-    return text + "; kova stops (\"" + kovaMessage + "\")";
+    return text + "; kova stops " + whereKovaStops;
 }
 
 double degrees(double radians) { return radians * kDegreesPerRadian; }
@@ -89,54 +88,64 @@ AnalysisOutcome analysePass(const AnalysisSettings& settings, PassReport& report
     report.packetFileName = name;
     report.satelliteName = settings.satelliteName;
 
-    // The file is walked twice (every APID, then kova's index), so it must be a regular file;
-    // asking first also keeps a named pipe from blocking the open.
-    if (namesDirectory(name)) return stopped(name + ": a directory, not a packet file");
-    std::error_code noFile;
-    if (!std::filesystem::exists(std::string(name.c_str()), noFile)) return stopped(name + ": cannot open the packet file");
-    if (!namesRegularFile(name)) return stopped(name + ": not a regular file (the packet file is read twice)");
-    {
-        std::ifstream probe(name.c_str(), std::ios::in | std::ios::binary);
-        if (!probe.is_open()) return stopped(name + ": cannot open the packet file");
+    // The file is walked twice (every APID, then kova's index), so it must be a regular file.
+    PassInputSettings passSettings;
+    passSettings.packetFileName = name;
+    passSettings.noradFileName = settings.noradFileName;
+    passSettings.satelliteName = settings.satelliteName;
+    passSettings.packetReadSize = packetSize;
+    PassInput input(passSettings);
+    const std::optional<PassRefusal> refusal = input.refusal();
+    if (refusal == PassRefusal::kNoPacketFileName) return stopped("no packet file named");
+    if (refusal == PassRefusal::kPacketFileIsDirectory) return stopped(name + ": a directory, not a packet file");
+    if (refusal == PassRefusal::kPacketFileNotRegular) {
+        return stopped(name + ": not a regular file (the packet file is read twice)");
     }
+    if (refusal == PassRefusal::kPacketFileNotOpenable) return stopped(name + ": cannot open the packet file");
 
     report.census = PacketCensus(name, ExpectedPacketLength{kNavApid, packetSize});
-    PacketFile packets(name, kNavApid);
-    if (packets.fail() || report.census.end() == CensusEnd::kInvalidHeader ||
+    PacketFile& packets = input.packetFile();
+    if (refusal == PassRefusal::kPacketFileNotIndexable || report.census.end() == CensusEnd::kInvalidHeader ||
         report.census.end() == CensusEnd::kReadError) {
         return stopped(refusedWalk(name, report.census));
     }
 
-    TleRecord tle;
+    const TleRecord& tle = input.elementSet();
     ElementSetFacts& elementSet = report.orbit.elementSet;
     if (!settings.noradFileName.empty()) {
-        switch (readElementSet(settings.noradFileName, settings.satelliteName, tle, elementSet)) {
-            case ElementSetRead::kCannotOpen:
-                return stopped(settings.noradFileName +
-                               ": cannot open the norad file; kova stops (\"File Open failed for norad file\")");
-            case ElementSetRead::kNotFound:
-                return stopped(settings.noradFileName + ": no complete element set under the name \"" +
-                               elementSet.searchKey + "\"; kova stops (\"Norad File Read Error\")");
-            case ElementSetRead::kRead:
-                break;
-        }
+        elementSet.read = true;
+        elementSet.fileName = settings.noradFileName;
+        elementSet.searchKey = input.elementSetSearchKey();
+    }
+    if (refusal == PassRefusal::kNoradFileNotOpenable) {
+        return stopped(settings.noradFileName + ": cannot open the norad file; kova stops before the packets");
+    }
+    if (refusal == PassRefusal::kElementSetNotFound) {
+        return stopped(settings.noradFileName + ": no complete element set under the name \"" + elementSet.searchKey +
+                       "\"; kova stops before the packets");
+    }
+    if (const auto& text = input.elementSetText()) {
+        elementSet.nameLine = text->nameLine;
+        elementSet.line1 = text->line1;
+        elementSet.line2 = text->line2;
+        elementSet.line1ChecksumGood = text->linesRead.line1ChecksumMatches;
+        elementSet.line2ChecksumGood = text->linesRead.line2ChecksumMatches;
+        for (const std::string_view problem : text->problems) elementSet.problems.emplace_back(problem);
     }
 
     // kova's checks of the first and last navigation packet.
-    NavRecord first(packetSize);
-    NavRecord last(packetSize);
-    packets.readPacket(first, packets.firstIndex());
-    const bool firstUnreadable = packets.fail();
-    const std::int32_t lastIndex = packets.lastIndex();
-    packets.readPacket(last, lastIndex);
-    if (lastIndex == 0) {
+    const NavRecord& first = input.firstPacket();
+    const NavRecord& last = input.lastPacket();
+    const std::int32_t lastIndex = input.lastPacketIndex();
+    if (refusal == PassRefusal::kFewerThanTwoNavigationPackets) {
         return stopped(name + (packets.indexCount() == 0 ? ": no navigation packet (APID 957)"
                                                          : ": only one navigation packet (APID 957)") +
-                       "; kova stops (\"Packet File Empty\")");
+                       "; kova makes no pass of it");
     }
-    if (packets.fail()) {
+    if (refusal == PassRefusal::kEndPacketUnreadable) {
+        const bool firstUnreadable = input.firstPacketUnreadable();
         return stopped(unreadablePacket(settings, report.census, packets, firstUnreadable ? 0 : lastIndex,
-                                        firstUnreadable ? first : last, packetSize, "Packet File Read Error"));
+                                        firstUnreadable ? first : last, packetSize, "before its record pass"));
     }
 
     const OrbitModel model(tle);
@@ -166,7 +175,7 @@ AnalysisOutcome analysePass(const AnalysisSettings& settings, PassReport& report
     survey.finish();
     if (!packets.eof()) {
         return stopped(unreadablePacket(settings, report.census, packets, packets.currentIndex(),
-                                        stream.scratchRecord(), packetSize, "Packet File read error"));
+                                        stream.scratchRecord(), packetSize, "in its record pass"));
     }
 
     // The navigation stream.

@@ -17,7 +17,7 @@
 #include "packets/nav_record.h"
 #include "packets/packet_file.h"
 #include "packets/packet_layout.h"
-#include "run/norad_input.h"
+#include "pass/pass_input.h"
 #include "run/options.h"
 #include "core/version.h"
 #include "toolkit/file_writer.h"
@@ -39,8 +39,10 @@ public:
 
 private:
     void settleOptions(int argc, const char* const* argv);
-    void openPacketFile();
-    void readFirstAndLastPacket();
+    // The packet file, the element set, the first and last packets: each refusal in
+    // kova's words and with its status.
+    void openPass();
+    void reportPassRefusal(PassRefusal refusal);
     void printDiagnostics();
     void prepareHeaders();
     void openOutputFiles();
@@ -61,10 +63,8 @@ private:
     CommandLineOptions commandLine_;
     ConfigFileOptions config_;
     std::uint32_t packetReadSize_ = kNavPacketSize;
-    std::optional<PacketFile> packets_;
-    TleRecord tle_;
-    std::optional<NavRecord> first_;
-    std::optional<NavRecord> last_;
+    // The packet file, the element set and the first and last packets.
+    std::optional<PassInput> pass_;
     std::optional<ToolkitHeader> toolkitHeader_;
     std::optional<EphemerisHeader> ephemerisHeader_;
     std::optional<AttitudeHeader> attitudeHeader_;
@@ -82,14 +82,12 @@ void ProcessingRun::execute(int argc, const char* const* argv) {
         err_ << "\ndiag_1 Pkt Read Size = " << std::dec << packetReadSize_ << std::endl;
     }
 
-    openPacketFile();
-    readNorad(config_, tle_, err_);
-    readFirstAndLastPacket();
+    openPass();
     if (config_.isOn(option_keyword::kDiag1)) printDiagnostics();
 
     prepareHeaders();
     openOutputFiles();
-    stream_.emplace(*packets_, packetReadSize_);
+    stream_.emplace(pass_->packetFile(), packetReadSize_);
     recordPass();
     orbitPass();
 
@@ -106,55 +104,61 @@ void ProcessingRun::settleOptions(int argc, const char* const* argv) {
     listConfiguration(commandLine_, config_, out_);
 }
 
-void ProcessingRun::openPacketFile() {
-    const std::string name = config_.getOption(option_keyword::kPacketFile);
-    if (name.empty()) {
-        err_ << "ERROR: missing input file name" << std::endl;
-        stopRun(kStatusNoPacketFile);
+void ProcessingRun::openPass() {
+    PassInputSettings settings;
+    settings.packetFileName = config_.getOption(option_keyword::kPacketFile);
+    settings.noradFileName = config_.getOption(option_keyword::kNoradFile);
+    settings.satelliteName = config_.getOption(option_keyword::kNoradSatName);
+    settings.packetReadSize = packetReadSize_;
+    pass_.emplace(settings);
+    // The run goes on with a set that is found but unfit, and says so before anything else
+    // the packets may still bring.
+    if (const auto& text = pass_->elementSetText()) {
+        for (const std::string_view problem : text->problems) {
+            err_ << "\nWarning: element set for " << text->searchKey << ": " << problem << std::endl;
+        }
     }
-    // Probe first, so that a missing file is told apart from an unreadable one. Only a
-    // regular file is a packet file: a directory reads as empty, a device such as /dev/zero
-    // never ends, and a pipe cannot be read twice (the indexing walk, then the records).
-    bool opened = namesRegularFile(name);
-    if (opened) {
-        std::ifstream probe(name.c_str(), std::ios::in | std::ios::binary);
-        opened = probe.is_open();
-    }
-    if (!opened) {
-        err_ << "ERROR opening input:" << name << std::endl;
-        stopRun(kStatusNoPacketFile);
-    }
-    packets_.emplace(name, kNavApid);
-    if (packets_->fail()) reportFileOpenFailure(file_kind::kPacket, name, err_);
+    if (pass_->refusal()) reportPassRefusal(*pass_->refusal());
 }
 
-void ProcessingRun::readFirstAndLastPacket() {
-    first_.emplace(packetReadSize_);
-    last_.emplace(packetReadSize_);
-    packets_->readPacket(*first_, packets_->firstIndex());
-    const auto last = packets_->lastIndex();
-    packets_->readPacket(*last_, last);
-    if (last == 0) {
-        err_ << "\nPacket File Empty" << std::endl;
-        stopRun(kStatusFailure);
-    }
-    if (packets_->fail()) {
-        err_ << "\nPacket File Read Error" << std::endl;
-        err_ << "\nBegin Packet is:\n";
-        printNavRecord(err_, *first_);
-        err_ << "\nEnd   Packet is:\n";
-        printNavRecord(err_, *last_) << std::endl;
-        stopRun(kStatusFailure);
+void ProcessingRun::reportPassRefusal(PassRefusal refusal) {
+    const PassInputSettings& settings = pass_->settings();
+    switch (refusal) {
+        case PassRefusal::kNoPacketFileName:
+            err_ << "ERROR: missing input file name" << std::endl;
+            stopRun(kStatusNoPacketFile);
+        case PassRefusal::kPacketFileIsDirectory:
+        case PassRefusal::kPacketFileNotRegular:
+        case PassRefusal::kPacketFileNotOpenable:
+            err_ << "ERROR opening input:" << settings.packetFileName << std::endl;
+            stopRun(kStatusNoPacketFile);
+        case PassRefusal::kPacketFileNotIndexable:
+            reportFileOpenFailure(file_kind::kPacket, settings.packetFileName, err_);
+        case PassRefusal::kNoradFileNotOpenable:
+            reportFileOpenFailure(file_kind::kNorad, settings.noradFileName, err_);
+        case PassRefusal::kElementSetNotFound:
+            err_ << "\nNorad File Read Error" << std::endl;
+            stopRun(kStatusFailure);
+        case PassRefusal::kFewerThanTwoNavigationPackets:
+            err_ << "\nPacket File Empty" << std::endl;
+            stopRun(kStatusFailure);
+        case PassRefusal::kEndPacketUnreadable:
+            err_ << "\nPacket File Read Error" << std::endl;
+            err_ << "\nBegin Packet is:\n";
+            printNavRecord(err_, pass_->firstPacket());
+            err_ << "\nEnd   Packet is:\n";
+            printNavRecord(err_, pass_->lastPacket()) << std::endl;
+            stopRun(kStatusFailure);
     }
 }
 
 void ProcessingRun::printDiagnostics() {
     err_ << "\ndiag_1 Beg Pkt";
-    printNavRecord(err_, *first_) << std::endl;
+    printNavRecord(err_, pass_->firstPacket()) << std::endl;
     err_ << "\ndiag_1 End Pkt";
-    printNavRecord(err_, *last_) << std::endl;
+    printNavRecord(err_, pass_->lastPacket()) << std::endl;
     err_ << "\ndiag_1 TLE " << std::endl;
-    printTle(tle_, err_);
+    printTle(pass_->elementSet(), err_);
 }
 
 void ProcessingRun::prepareHeaders() {
@@ -162,7 +166,7 @@ void ProcessingRun::prepareHeaders() {
     toolkitHeader_->setSpacecraft(config_.getOption(option_keyword::kXtkSatName));
     toolkitHeader_->setSource(config_.getOption(option_keyword::kStation));
     toolkitHeader_->setVersion(config_.getOption(option_keyword::kVersion));
-    toolkitHeader_->setTimeRange(first_->julianDate(), last_->julianDate());
+    toolkitHeader_->setTimeRange(pass_->firstPacket().julianDate(), pass_->lastPacket().julianDate());
     toolkitHeader_->setInterval(1.0f);
 
     ephemerisHeader_.emplace();
@@ -237,9 +241,12 @@ void ProcessingRun::recordPass() {
             }
         }
     }
-    if (!packets_->eof()) {
+    // The end of the file ends the pass; anything else, a packet that was whole when the file
+    // was indexed and is cut short now included, is a read error.
+    const PacketFile& packets = pass_->packetFile();
+    if (!packets.eof()) {
         err_ << "\nPacket File read error" << std::endl;
-        err_ << "\npacket index = " << std::dec << packets_->currentIndex();
+        err_ << "\npacket index = " << std::dec << packets.currentIndex();
         printPacketHeader(err_, stream_->scratchRecord()) << std::endl;
         stopRun(kStatusFailure);
     }
@@ -248,7 +255,7 @@ void ProcessingRun::recordPass() {
 void ProcessingRun::orbitPass() {
     const SatPass& pass = stream_->satPass();
     OrbitMetadataRecord metadata;
-    revolutionRecords(pass, tle_, config_.isOn(option_keyword::kDiag2), err_,
+    revolutionRecords(pass, pass_->elementSet(), config_.isOn(option_keyword::kDiag2), err_,
                       [&](std::int32_t orbitNumber, double ascendingNode, double descendingNode,
                           double descendingNodeLongitude) {
                           metadata.setOrbitNumber(orbitNumber);
@@ -258,11 +265,11 @@ void ProcessingRun::orbitPass() {
                           ephemerisWriter_->writeBlock(metadata);
                           checkWritten(*ephemerisWriter_);
                       });
-    const auto [beginOrbit, endOrbit] = passOrbitNumbers(pass, tle_);
+    const auto [beginOrbit, endOrbit] = passOrbitNumbers(pass, pass_->elementSet());
     toolkitHeader_->setRecordCount(static_cast<std::int32_t>(stream_->recordCount()));
     ephemerisHeader_->setOrbits(beginOrbit, endOrbit,
                                 static_cast<std::int32_t>(orbitCount(beginOrbit, endOrbit)));
-    ephemerisHeader_->setKeplerElements(passElements(pass, tle_));
+    ephemerisHeader_->setKeplerElements(passElements(pass, pass_->elementSet()));
 }
 
 void ProcessingRun::closeOutputFiles() {

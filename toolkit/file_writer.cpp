@@ -32,6 +32,15 @@ bool ToolkitFileWriter::openLocked(const char* name) {
     // Not truncated at open: a file another run holds must stay as that run writes it.
     descriptor_ = ::open(name, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (descriptor_ < 0) return false;
+    // Only a regular file keeps what is written to it, so only a regular file is locked and
+    // cut: a device (or a pipe) takes the bytes as they come, from any number of writers.
+    struct stat status {};
+    if (::fstat(descriptor_, &status) != 0) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+        return false;
+    }
+    if (!S_ISREG(status.st_mode)) return true;
     // A lock on the open file, not on the process: a second writer of the same file in this
     // process is refused as well.
     if (::flock(descriptor_, LOCK_EX | LOCK_NB) != 0) {
@@ -40,9 +49,7 @@ bool ToolkitFileWriter::openLocked(const char* name) {
         descriptor_ = -1;
         return false;
     }
-    // Only a regular file has a length to cut; a device (or a pipe) takes the bytes as they come.
-    struct stat status {};
-    if (::fstat(descriptor_, &status) == 0 && S_ISREG(status.st_mode) && ::ftruncate(descriptor_, 0) != 0) {
+    if (::ftruncate(descriptor_, 0) != 0) {
         ::close(descriptor_);
         descriptor_ = -1;
         return false;

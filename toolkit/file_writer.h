@@ -6,9 +6,11 @@
 // handed over so far. Output is buffered: a record is not a system call, and a full buffer
 // goes to the file on a thread of its own while the next one fills.
 //
-// Two runs must never write one file at once (both would end well and leave a mixed file):
-// the writer opens the file without truncating it, takes an exclusive lock on it, and only
-// then truncates it. A file that another run holds is left as it is.
+// Two runs must never write one regular file at once (both would end well and leave a mixed
+// file): the writer opens the file without truncating it, takes an exclusive lock on it, and
+// only then truncates it. A file that another run holds is left as it is. A file of another
+// kind (a device such as /dev/null, a terminal, a pipe) is written as it is: never locked,
+// never truncated, shared by any number of writers.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -33,7 +35,7 @@ public:
     static_assert(attitude_record::kSize == kRecordSize);
 
     // Opens `fileName` for binary writing, creating it or, once it is locked, truncating an
-    // existing file; the name ends at its first NUL byte. On success writes the common
+    // existing regular file; the name ends at its first NUL byte. On success writes the common
     // header, then the kind header, so the records start at offset 512. Takes a use count
     // on both blocks, open or not; the blocks must outlive the writer.
     ToolkitFileWriter(const std::string& fileName, ToolkitHeader& commonHeader, storebase& kindHeader,

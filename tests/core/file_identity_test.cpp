@@ -19,6 +19,10 @@ TEST(FileIdentity, NamesDenoteOneFileThroughLinksAndUnresolvedPaths) {
     fs::create_hard_link(file, dir.file("hard"));
     fs::create_directory(dir.file("sub"));
     const std::string missing = dir.file("new.att").string();
+    // Dangling links, to a name not yet there and through a second link.
+    fs::create_symlink("new.att", dir.file("dangling"));
+    fs::create_symlink(dir.file("dangling"), dir.file("to-dangling"));
+    fs::create_symlink("loop", dir.file("loop"));
     struct Case {
         std::string a, b;
         bool same;
@@ -35,6 +39,13 @@ TEST(FileIdentity, NamesDenoteOneFileThroughLinksAndUnresolvedPaths) {
         {file, "", false},
         {"", "", false},
         {file + std::string(1, '\0') + "tail", file, true},  // the name ends at its NUL
+        {dir.file("dangling").string(), missing, true},
+        {dir.file("to-dangling").string(), missing, true},
+        {dir.file("loop").string(), missing, false},
+        // Devices take any number of writers: never "the same file", not even as themselves.
+        {"/dev/null", "/dev/null", false},
+        {"/dev/null", "/dev/../dev/null", false},
+        {"/dev/null", missing, false},
     };
     for (const Case& c : cases) EXPECT_EQ(namesSameFile(c.a, c.b), c.same) << c.a << " | " << c.b;
 

@@ -19,6 +19,7 @@
 #include "report/html_page.h"
 #include "report/json_report.h"
 #include "report/number_text.h"
+#include "time/iso_time_text.h"
 #include "report/pass_analysis.h"
 #include "report/text_report.h"
 #include "run/processing_run.h"
@@ -130,7 +131,7 @@ protected:
     // resolution near 2.45e6 days is 40 us, so a whole second of a time tag comes back within
     // that, not exactly.
     static double intoPass(double tai93) {
-        return tai93 + kTai58SecondsAtTai93Origin - static_cast<double>(settings_.startSeconds);
+        return tai93 + (kSeconds1958To1993 + kTai93ZeroAfter1993) - static_cast<double>(settings_.startSeconds);
     }
 
     static inline std::unique_ptr<test::TemporaryDirectory> directory_;

@@ -121,7 +121,7 @@ struct RefusedInput {
 TEST_F(ReportRun, InputsKovaRefusesStopWithStatusOneAndNoOutput) {
     std::ofstream(file("other.tle")) << "NOTHING HERE\n";
     const RefusedInput cases[] = {
-        {"no navigation packet", [](PacketFileBuilder& b) { b.other(5, 40); }, {}, "\"Packet File Empty\""},
+        {"no navigation packet", [](PacketFileBuilder& b) { b.other(5, 40); }, {}, "no navigation packet (APID 957)"},
         {"one navigation packet", [](PacketFileBuilder& b) { b.navAt(0); }, {}, "only one navigation packet"},
         {"invalid header", [](PacketFileBuilder& b) { b.navAt(0).navAt(1).header(1, 5, 3); },
          {}, "invalid packet header at offset 252 (version 1"},
