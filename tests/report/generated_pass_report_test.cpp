@@ -95,7 +95,6 @@ protected:
         settings_.duplicates = {kDuplicateAt};
         settings_.replays = {{kReplayAt, kReplayBack}};
         settings_.otherPacketsPerNavPacket = 1;
-        settings_.sequenceCountPerApid = true;
         settings_.sequenceSkips = {{2000, kNavApid, 5}, {9000, kOtherSkippedApid, 3}};
 
         const auto pass = test::writeGeneratedPass(directory_->file("pass.kov"), settings_);
