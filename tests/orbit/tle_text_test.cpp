@@ -28,7 +28,7 @@ TEST(TleChecksum, CountsDigitsAndMinusSignsOfTheFirst68Characters) {
         {"-", '1'},                                       // '-' adds 1
         {"19", '0'},                                      // 10 mod 10
         {"a-Z.7", '8'},                                   // letters and points add nothing
-        {std::string(67, ' ') + "3" + "9999", '3'},       // column 69 on is not counted
+        {std::string(67, ' ').append("39999"), '3'},    // column 69 on is not counted
         {"", '0'},                                        // a short line counts what it has
         {kLine1, '2'},
         {kLine2, '7'},

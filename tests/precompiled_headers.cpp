@@ -1,0 +1,1 @@
+// The translation unit that compiles the tests' shared headers once (see tests/CMakeLists.txt).
