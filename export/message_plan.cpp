@@ -38,7 +38,19 @@ bool unitQuaternion(const std::array<double, 4>& q, std::array<double, 4>& unit)
     return true;
 }
 
+bool RecordSelector::nextIsBeyondNeighbours() {
+    const std::uint64_t number = offered_++;
+    if (beyondNeighbours_ == nullptr || nextBeyondNeighbours_ >= beyondNeighbours_->size()) return false;
+    if ((*beyondNeighbours_)[nextBeyondNeighbours_] != number) return false;
+    ++nextBeyondNeighbours_;
+    return true;
+}
+
 RecordChoice RecordSelector::choose(const ExportRecord& record) {
+    return choose(record, nextIsBeyondNeighbours());
+}
+
+RecordChoice RecordSelector::choose(const ExportRecord& record, bool beyondNeighbours) {
     RecordChoice choice;
     if ((record.qaFlags & flagBit(qa_flags::kLgb)) != 0) segmentEndPending_ = true;
     choice.hasEpoch = kvn::microsecondsSince1993(record.tai93Seconds, choice.microseconds);
@@ -48,6 +60,8 @@ RecordChoice RecordSelector::choose(const ExportRecord& record) {
         choice.reason = LeftOutReason::kTimeNotWritable;
     } else if (!usable) {
         choice.reason = kind_ == MessageKind::kOem ? LeftOutReason::kStateNotFinite : LeftOutReason::kNoAttitude;
+    } else if (beyondNeighbours) {
+        choice.reason = LeftOutReason::kTimeBeyondNeighbours;
     } else if (exportedAny_ && choice.microseconds <= lastMicroseconds_) {
         choice.reason = LeftOutReason::kTimeNotIncreasing;
     } else {
@@ -62,7 +76,33 @@ RecordChoice RecordSelector::choose(const ExportRecord& record) {
 }
 
 void MessagePlan::add(const ExportRecord& record, std::uint64_t recordIndex) {
-    const RecordChoice choice = selector_.choose(record);
+    HeldRecord& held = held_[heldCount_++];
+    held.record = record;
+    held.recordIndex = recordIndex;
+    held.hasEpoch = kvn::microsecondsSince1993(record.tai93Seconds, held.microseconds);
+    if (heldCount_ == kHeldRecords) placeFirstHeld();
+}
+
+void MessagePlan::placeFirstHeld() {
+    // Whether the first held record lies beyond its neighbours (see the header): the next two
+    // records are in order, both come before it and after the last exported one.
+    const HeldRecord& first = held_[0];
+    bool beyond = false;
+    if (heldCount_ == kHeldRecords && first.hasEpoch && held_[1].hasEpoch && held_[2].hasEpoch) {
+        const std::int64_t next = held_[1].microseconds;
+        const std::int64_t afterNext = held_[2].microseconds;
+        beyond = next < afterNext && afterNext < first.microseconds &&
+                 (!selector_.exportedAny() || next > selector_.lastExportedMicroseconds());
+    }
+    if (beyond) beyondNeighbours_.push_back(offered_);
+    ++offered_;
+    place(first.record, first.recordIndex, beyond);
+    for (std::size_t i = 1; i < heldCount_; ++i) held_[i - 1] = held_[i];
+    --heldCount_;
+}
+
+void MessagePlan::place(const ExportRecord& record, std::uint64_t recordIndex, bool beyondNeighbours) {
+    const RecordChoice choice = selector_.choose(record, beyondNeighbours);
     if (!choice.exported) {
         PlanNote note;
         note.kind = PlanNote::Kind::kLeftOut;
@@ -102,6 +142,7 @@ void MessagePlan::add(const ExportRecord& record, std::uint64_t recordIndex) {
 }
 
 void MessagePlan::finish() {
+    while (heldCount_ > 0) placeFirstHeld();
     if (!segments_.empty()) {
         for (const PlanNote& note : pending_) addNoteToLastSegment(note);
         pending_.clear();

@@ -9,6 +9,13 @@
 //   9999), whose values are unusable (OEM: position or velocity not finite; AEM: quaternion
 //   of zero norm or not finite), or whose epoch, to the microsecond, does not come after
 //   the last exported one (a duplicate or a backward step) is left out;
+// - a lone record whose time lies beyond its neighbours is left out, so that one corrupt time
+//   tag costs one record and not every record up to that time: a record whose epoch is later
+//   than the epochs of the two records after it (in kova's order), when those two increase
+//   and the first of them comes after the last exported epoch (or nothing is exported yet).
+//   Where the order alone cannot tell which record is wrong (a record later only than the next
+//   one) the earlier record is kept, as before. A record left out this way is named like any
+//   other; the long-gap flags kova set around it still end the segment;
 // - a long gap (flag lgf on the record before it, lgb on the record after it) ends a segment:
 //   the next exported record opens a new one;
 // - a run of exported fill records (flag rep) is one "filled" note of its segment; a record
@@ -29,6 +36,7 @@ enum class MessageKind { kOem, kAem };
 enum class LeftOutReason : std::uint8_t {
     kTimeNotWritable,    // time not finite, or its date outside the years 0000 to 9999
     kTimeNotIncreasing,  // epoch not after the last exported one: duplicate or backward step
+    kTimeBeyondNeighbours,  // epoch later than the records on either side, which are in order
     kStateNotFinite,     // OEM: a position or velocity component not finite
     kNoAttitude,         // AEM: quaternion of zero norm or with a component not finite
 };
@@ -48,11 +56,24 @@ struct RecordChoice {
 
 class RecordSelector {
 public:
-    explicit RecordSelector(MessageKind kind) : kind_(kind) {}
+    // `beyondNeighbours`, when given: the numbers (from 0, in the order offered, increasing)
+    // of the records to leave out as lying beyond their neighbours (MessagePlan finds them).
+    explicit RecordSelector(MessageKind kind, const std::vector<std::uint64_t>* beyondNeighbours = nullptr)
+        : kind_(kind), beyondNeighbours_(beyondNeighbours) {}
     RecordChoice choose(const ExportRecord& record);
+    // The same, told whether the record lies beyond its neighbours.
+    RecordChoice choose(const ExportRecord& record, bool beyondNeighbours);
+
+    bool exportedAny() const { return exportedAny_; }
+    std::int64_t lastExportedMicroseconds() const { return lastMicroseconds_; }
 
 private:
+    bool nextIsBeyondNeighbours();
+
     MessageKind kind_;
+    const std::vector<std::uint64_t>* beyondNeighbours_;
+    std::uint64_t offered_ = 0;          // records chosen so far
+    std::size_t nextBeyondNeighbours_ = 0;
     bool exportedAny_ = false;
     bool segmentEndPending_ = false;
     std::int64_t lastMicroseconds_ = 0;
@@ -80,11 +101,15 @@ class MessagePlan {
 public:
     explicit MessagePlan(MessageKind kind) : kind_(kind), selector_(kind) {}
 
-    // Offers the records in kova's order, numbered from 0; then finish().
+    // Offers the records in kova's order, numbered from 0; then finish(). A record is placed
+    // once the two after it have been offered (or at finish).
     void add(const ExportRecord& record, std::uint64_t recordIndex);
     void finish();
 
     MessageKind kind() const { return kind_; }
+    // A selector for the writing pass that makes the same choices as this plan (it refers to
+    // the plan, which must outlive it).
+    RecordSelector selector() const { return RecordSelector(kind_, &beyondNeighbours_); }
     const std::vector<PlannedSegment>& segments() const { return segments_; }
     std::span<const PlanNote> notesOf(const PlannedSegment& segment) const {
         return std::span<const PlanNote>(notes_).subspan(segment.firstNote, segment.noteCount);
@@ -93,9 +118,24 @@ public:
     std::uint64_t leftOutCount() const { return leftOut_; }
 
 private:
+    // A record offered but not yet placed, with its epoch.
+    struct HeldRecord {
+        ExportRecord record;
+        std::uint64_t recordIndex = 0;
+        bool hasEpoch = false;
+        std::int64_t microseconds = 0;
+    };
+    static constexpr std::size_t kHeldRecords = 3;  // the record to place and the two after it
+
+    void placeFirstHeld();
+    void place(const ExportRecord& record, std::uint64_t recordIndex, bool beyondNeighbours);
     void addNoteToLastSegment(const PlanNote& note);
 
     MessageKind kind_;
+    std::vector<std::uint64_t> beyondNeighbours_;
+    std::uint64_t offered_ = 0;
+    std::array<HeldRecord, kHeldRecords> held_{};
+    std::size_t heldCount_ = 0;
     RecordSelector selector_;
     std::vector<PlannedSegment> segments_;
     std::vector<PlanNote> notes_;

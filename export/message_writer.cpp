@@ -23,6 +23,8 @@ std::string_view reasonText(LeftOutReason reason) {
             return "its time is not finite or lies outside the years 0000 to 9999";
         case LeftOutReason::kTimeNotIncreasing:
             return "its epoch does not follow the previous one (repeated or earlier time)";
+        case LeftOutReason::kTimeBeyondNeighbours:
+            return "its epoch lies beyond the records on either side (a lone wrong time)";
         case LeftOutReason::kStateNotFinite:
             return "its position or velocity is not finite";
         case LeftOutReason::kNoAttitude:
@@ -34,7 +36,7 @@ std::string_view reasonText(LeftOutReason reason) {
 }  // namespace
 
 MessageWriter::MessageWriter(const MessagePlan& plan, const MessageIdentity& identity, ByteSink& sink)
-    : plan_(plan), identity_(identity), sink_(sink), selector_(plan.kind()), buffer_(new char[kBufferSize]) {
+    : plan_(plan), identity_(identity), sink_(sink), selector_(plan.selector()), buffer_(new char[kBufferSize]) {
     writeHeader();
 }
 

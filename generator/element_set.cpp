@@ -1,12 +1,20 @@
 #include "generator/element_set.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <istream>
+#include <sstream>
 #include <ostream>
 #include <stdexcept>
+#include <utility>
 
 namespace kova::generator {
 
@@ -14,6 +22,7 @@ namespace {
 
 constexpr std::size_t kChecksummedLength = 68;
 constexpr int kExponentFieldDigits = 5;
+constexpr std::size_t kFirstReadBytes = std::size_t{1} << 16;
 
 // One field of a line by its 1-based columns, blanks trimmed.
 std::string field(const std::string& line, std::size_t firstColumn, std::size_t lastColumn) {
@@ -70,6 +79,7 @@ std::string exponentField(double value) {
 }
 
 std::string withChecksum(std::string line) {
+    if (line.size() > kChecksummedLength) throw std::invalid_argument("an element set value does not fit its columns");
     line.resize(kChecksummedLength, ' ');
     line.push_back(elementSetChecksum(line));
     return line;
@@ -210,6 +220,46 @@ bool readElementSet(std::istream& in, const std::string& name, ElementSet& set, 
     }
     set = parsed;
     return true;
+}
+
+bool readElementSetFile(const std::string& fileName, const std::string& name, ElementSet& set, std::string& error) {
+    const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        error = "cannot open element set file " + fileName;
+        return false;
+    }
+    struct stat status {};
+    std::string text;
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        error = fileName + ": not a regular file";
+    } else {
+        // Read one byte past the bound to tell a file at the bound from a larger one (the file
+        // may grow while it is read, so its size is not trusted).
+        text.resize(kFirstReadBytes);
+        std::size_t used = 0;
+        while (true) {
+            if (used == text.size()) {
+                if (used > kElementSetFileLimit) break;
+                text.resize(std::min(2 * used, kElementSetFileLimit + 1));
+            }
+            const ssize_t got = ::read(descriptor, text.data() + used, text.size() - used);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) {
+                error = fileName + ": read error";
+                break;
+            }
+            if (got == 0) break;
+            used += static_cast<std::size_t>(got);
+        }
+        text.resize(used);
+        if (error.empty() && used > kElementSetFileLimit) error = fileName + ": larger than 16 MiB, not an element set file";
+    }
+    ::close(descriptor);
+    if (!error.empty()) return false;
+    std::istringstream in(std::move(text));
+    if (readElementSet(in, name, set, error)) return true;
+    error = fileName + ": " + error;
+    return false;
 }
 
 void writeNoradFile(std::ostream& out, const ElementSet& set) {

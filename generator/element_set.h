@@ -1,6 +1,7 @@
 #pragma once
 // The two-line element set a pass is generated from, in the units of its text lines, and
 // the norad file that carries it (a name line, then line 1 and line 2).
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -33,7 +34,8 @@ ElementSet defaultElementSet(const std::string& name = "MARU");
 // '0' + (digits by value, '-' as 1, over the first 68 characters) mod 10.
 char elementSetChecksum(std::string_view line);
 
-// The two lines, 69 characters each, checksum in column 69.
+// The two lines, 69 characters each, checksum in column 69. std::invalid_argument when a
+// value does not fit its columns: a line is never written cut short.
 std::string formatLine1(const ElementSet& set);
 std::string formatLine2(const ElementSet& set);
 
@@ -42,6 +44,13 @@ std::string formatLine2(const ElementSet& set);
 // or does not start with its line number, or a field does not read as a number.
 // Checksums are not checked (the norad file written from the set has correct ones).
 bool readElementSet(std::istream& in, const std::string& name, ElementSet& set, std::string& error);
+
+// The same from the file `fileName`, which must be a regular file of at most
+// kElementSetFileLimit bytes: it is opened without waiting (a FIFO cannot hold the program up)
+// and read to the bound, so a device that never ends costs no memory. False, with a reason
+// that names the file in `error`.
+inline constexpr std::size_t kElementSetFileLimit = std::size_t{16} << 20;
+bool readElementSetFile(const std::string& fileName, const std::string& name, ElementSet& set, std::string& error);
 
 // Name line, line 1, line 2, each ended by a newline.
 void writeNoradFile(std::ostream& out, const ElementSet& set);

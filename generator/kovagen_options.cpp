@@ -131,23 +131,14 @@ bool settleKovagenOptions(KovagenOptions& options, std::string& error) {
     if (options.elementSetFile.empty()) {
         options.pass.elementSet = defaultElementSet(options.satelliteName);
     } else {
-        std::ifstream in(options.elementSetFile.c_str());
-        if (!in.is_open()) {
-            error = "cannot open element set file " + options.elementSetFile;
-            return false;
-        }
-        std::string reason;
-        if (!readElementSet(in, options.satelliteName, options.pass.elementSet, reason)) {
-            error = options.elementSetFile + ": " + reason;
-            return false;
-        }
+        if (!readElementSetFile(options.elementSetFile, options.satelliteName, options.pass.elementSet, error)) return false;
     }
     if (options.startText.empty()) options.pass.startSeconds = defaultStartTai58Seconds(options.pass.elementSet);
     if (options.pass.durationSeconds > std::numeric_limits<std::uint32_t>::max() - options.pass.startSeconds) {
         error = "the pass would end after the last 32-bit time tag";
         return false;
     }
-    return true;
+    return checkPassSettings(options.pass, error);
 }
 
 namespace {

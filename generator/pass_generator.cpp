@@ -1,10 +1,12 @@
 #include "generator/pass_generator.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <limits>
 #include <ostream>
 #include <stdexcept>
+#include <string>
 
 #include "generator/pass_time.h"
 #include "generator/pseudo_random.h"
@@ -20,8 +22,46 @@ constexpr std::size_t kOutputBufferSize = std::size_t{1} << 20;
 constexpr int kOtherApids[] = {0x001, 0x064, 0x0C8, 0x2A5, 0x3BC, 0x3BE, 0x5DC, kIdleApid};
 constexpr std::uint32_t kOtherDataBytesMax = 1024;
 constexpr std::uint32_t kFillerOneIn = 64;  // now and then a long filler packet
+constexpr double kEarthEquatorialRadius = 6378137.0;  // m
 
 }  // namespace
+
+bool checkPassSettings(const PassSettings& settings, std::string& error) {
+    const std::uint32_t duration = settings.durationSeconds;
+    for (const PassGap& gap : settings.gaps) {
+        if (gap.start >= duration || std::uint64_t{gap.start} + gap.length >= duration) {
+            error = "the gap " + std::to_string(gap.start) + ":" + std::to_string(gap.length) +
+                    " does not lie inside the pass of " + std::to_string(duration) +
+                    " s: its start and the packet after it must come before the end";
+            return false;
+        }
+    }
+    for (const std::uint32_t duplicate : settings.duplicates) {
+        if (duplicate >= duration) {
+            error = "the duplicate at " + std::to_string(duplicate) + " s lies outside the pass of " +
+                    std::to_string(duration) + " s";
+            return false;
+        }
+    }
+    const ElementSet& set = settings.elementSet;
+    const TwoBodyOrbit orbit(set);
+    const double perigeeRadius = orbit.semiMajorAxis() * (1.0 - set.eccentricity);
+    if (!(perigeeRadius > kEarthEquatorialRadius)) {
+        char radius[64];
+        std::snprintf(radius, sizeof radius, "%.0f", perigeeRadius);
+        error = "the element set of \"" + set.name + "\" describes no orbit above the Earth (perigee " + radius +
+                " m from the centre, within the equatorial radius of 6378137 m)";
+        return false;
+    }
+    try {
+        formatLine1(set);
+        formatLine2(set);
+    } catch (const std::invalid_argument&) {
+        error = "the element set of \"" + set.name + "\" has a value that does not fit its columns";
+        return false;
+    }
+    return true;
+}
 
 PassGenerator::PassGenerator(const PassSettings& settings)
     : settings_(settings),
@@ -85,16 +125,11 @@ PassSummary PassGenerator::write(std::ostream& out) {
             used = 0;
         }
     };
-    // One count for the navigation packets and one for all others, or one per APID.
-    int navSequence = 0;
-    int otherSequence = 0;
-    std::vector<int> sequenceOfApid(settings_.sequenceCountPerApid ? primary_header::kApidLimit : 0, 0);
+    std::vector<int> sequenceOfApid(primary_header::kApidLimit, 0);
     std::vector<bool> skipDone(settings_.sequenceSkips.size(), false);
     // The sequence count the next packet of `apid` takes, `offset` seconds into the pass.
     auto sequenceFor = [&](int apid, std::uint32_t offset) -> int& {
-        int& counter = settings_.sequenceCountPerApid ? sequenceOfApid[static_cast<std::size_t>(apid)]
-                       : apid == kNavApid                ? navSequence
-                                                         : otherSequence;
+        int& counter = sequenceOfApid[static_cast<std::size_t>(apid)];
         for (std::size_t i = 0; i < settings_.sequenceSkips.size(); ++i) {
             const PassSequenceSkip& skip = settings_.sequenceSkips[i];
             if (skipDone[i] || skip.apid != apid || offset < skip.at) continue;

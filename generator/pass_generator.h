@@ -2,8 +2,10 @@
 // A synthetic pass: one navigation packet per second from two-body motion of an element
 // set and a nadir-pointing attitude, with optional gaps, repeated time tags and packets of
 // other APIDs between the navigation packets. The same settings always give the same bytes.
+// Each APID counts its own packets in the sequence count of its headers, as on board.
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 #include "generator/element_set.h"
@@ -49,12 +51,16 @@ struct PassSettings {
     std::uint32_t otherPacketsPerNavPacket = 0;
     std::uint64_t seed = 1;                 // draws the other packets' APIDs, lengths and bytes
     AttitudeOffsets offsets;
-    // Each APID of the other packets counts its own sequence, as on board; without it one
-    // count runs through all of them.
-    bool sequenceCountPerApid = false;
     std::vector<PassSequenceSkip> sequenceSkips;
     std::vector<PassReplay> replays;
 };
+
+// Whether `settings` describe a pass that can be written: every gap starts inside the pass
+// and the packet after it is still in it, every duplicated packet is in it, and the element
+// set describes an orbit above the Earth (perigee farther from the centre than the equatorial
+// radius, 6378137 m) whose values fit the columns of its two lines. False with the reason in
+// `error`.
+bool checkPassSettings(const PassSettings& settings, std::string& error);
 
 // What a pass holds.
 struct PassSummary {

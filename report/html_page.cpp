@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "report/input_text.h"
 #include "report/number_text.h"
 #include "report/svg_chart.h"
 #include "report/walk_end_text.h"
@@ -411,7 +412,7 @@ void PageWriter::tables() {
     page_.append(". Largest departure of the quaternion norm from 1: real records ");
     appendScientificOr(page_, attitude.largestNormDepartureReal, 3, "n/a");
     page_.append(", fill records ");
-    appendScientificOr(page_, attitude.largestNormDepartureFilled, 3, "n/a");
+    appendScientificOr(page_, attitude.largestNormDepartureFilled, 3, "none");
     page_.append(".</p></section>\n");
 
     const OrbitFacts& orbit = report_.orbit;
@@ -421,17 +422,18 @@ void PageWriter::tables() {
         std::string epoch;
         if (!appendUtIsoFromSeconds1958(epoch, set.epochUtSeconds1958)) epoch = "n/a";
         page_.append("<p>Element set from ");
-        appendHtmlEscaped(page_, set.fileName);
+        appendHtmlEscaped(page_, printableText(set.fileName));
         page_.append(" under \"");
-        appendHtmlEscaped(page_, set.searchKey);
+        appendHtmlEscaped(page_, printableText(set.searchKey));
         page_.append("\": epoch " + epoch + " UT, " + fixedOrNa(set.ageAtStart / 86400.0, 3) +
                      " days before the first time tag; checksums: line 1 " + (set.line1ChecksumGood ? "good" : "wrong") +
                      ", line 2 " + (set.line2ChecksumGood ? "good" : "wrong") + "; problems: ");
         std::string problems;
-        for (const std::string& problem : set.problems) problems += (problems.empty() ? "" : "; ") + problem;
+        for (const std::string& problem : set.problems) problems += (problems.empty() ? "" : "; ") + printableText(problem);
         appendHtmlEscaped(page_, problems.empty() ? std::string("none") : problems);
         page_.append(".</p><pre>");
-        appendHtmlEscaped(page_, set.nameLine + "\n" + set.line1 + "\n" + set.line2);
+        appendHtmlEscaped(page_, printableText(set.nameLine) + "\n" + printableText(set.line1) + "\n" +
+                                     printableText(set.line2));
         page_.append("</pre>");
     } else {
         page_.append("<p>No element set: kova stores orbit number 0 and node times of date 0.</p>");
@@ -472,15 +474,15 @@ void PageWriter::tables() {
 std::string PageWriter::write() {
     page_.append("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
                  "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"><title>Pass report: ");
-    appendHtmlEscaped(page_, report_.packetFileName);
+    appendHtmlEscaped(page_, printableText(report_.packetFileName));
     page_.append("</title><style>");
     page_.append(kStyle);
     page_.append("</style></head>\n<body><h1>Pass report: ");
-    appendHtmlEscaped(page_, report_.packetFileName);
+    appendHtmlEscaped(page_, printableText(report_.packetFileName));
     page_.append("</h1><p class=\"subtitle\">kovareport ");
     appendHtmlEscaped(page_, report_.programVersion);
     page_.append(", satellite ");
-    appendHtmlEscaped(page_, report_.satelliteName);
+    appendHtmlEscaped(page_, printableText(report_.satelliteName));
     page_.append("; times on the TAI scale of the time tags.</p>\n");
     summary();
     page_.append("<section id=\"charts\"><h2>Charts</h2>\n");

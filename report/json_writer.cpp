@@ -1,10 +1,13 @@
 #include "report/json_writer.h"
 
+#include "report/input_text.h"
 #include "report/number_text.h"
 
 namespace kova::report {
 namespace {
 constexpr char kHexDigits[] = "0123456789abcdef";
+constexpr unsigned char kDelete = 0x7F;
+constexpr unsigned char kLastC1Control = 0x9F;
 }
 
 void JsonWriter::newline() {
@@ -60,17 +63,34 @@ void JsonWriter::string(std::string_view value) {
 
 void JsonWriter::quoted(std::string_view value) {
     text_.push_back('"');
-    for (const char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+    std::size_t at = 0;
+    while (at < value.size()) {
+        const auto byte = static_cast<unsigned char>(value[at]);
+        if (byte == '"' || byte == '\\') {
             text_.push_back('\\');
-            text_.push_back(c);
-        } else if (byte < 0x20) {
-            text_.append("\\u00");
-            text_.push_back(kHexDigits[byte >> 4]);
-            text_.push_back(kHexDigits[byte & 0xF]);
+            text_.push_back(static_cast<char>(byte));
+            ++at;
+            continue;
+        }
+        if (byte >= 0x20 && byte < kDelete) {
+            text_.push_back(static_cast<char>(byte));
+            ++at;
+            continue;
+        }
+        const std::size_t length = wellFormedUtf8Length(value.substr(at));
+        // A C1 control (U+0080 to U+009F) is the two bytes 0xC2 0x80 to 0xC2 0x9F.
+        const bool c1Control = length == 2 && byte == 0xC2 && static_cast<unsigned char>(value[at + 1]) <= kLastC1Control;
+        if (length > 1 && !c1Control) {
+            text_.append(value.substr(at, length));
+            at += length;
         } else {
-            text_.push_back(c);
+            // A control character, or a byte outside a well-formed sequence taken as the
+            // Latin-1 character of the same value.
+            const unsigned char escaped = c1Control ? static_cast<unsigned char>(value[at + 1]) : byte;
+            text_.append("\\u00");
+            text_.push_back(kHexDigits[escaped >> 4]);
+            text_.push_back(kHexDigits[escaped & 0xF]);
+            at += c1Control ? 2 : 1;
         }
     }
     text_.push_back('"');

@@ -19,6 +19,9 @@ public:
     // The name of the next member of the current object.
     void key(std::string_view name);
 
+    // Any bytes: well-formed UTF-8 is copied; '"' and '\\' are escaped; control characters
+    // (C0, DEL, C1) and each byte outside a well-formed UTF-8 sequence are written as \u00XX,
+    // the latter read as the Latin-1 character of that value. The text is always valid UTF-8.
     void string(std::string_view value);
     void fixed(double value, int decimals);       // null when not finite
     void scientific(double value, int digits);    // null when not finite

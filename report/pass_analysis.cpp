@@ -186,8 +186,6 @@ AnalysisOutcome analysePass(const AnalysisSettings& settings, PassReport& report
     navigation.wrongLength = navigationCensus != nullptr ? navigationCensus->wrongLength : 0;
     navigation.firstTime = tai93FromJulianDate(first.julianDate());
     navigation.lastTime = tai93FromJulianDate(last.julianDate());
-    navigation.span = span;
-    navigation.coverage = static_cast<double>(navigation.realRecords) / (span + 1.0);
     for (std::vector<StepFacts>* listed : {&navigation.firstDuplicates, &navigation.firstBackwardSteps}) {
         for (StepFacts& step : *listed) step.offset = packets.offsetOf(static_cast<std::int32_t>(step.packetIndex));
     }

@@ -46,11 +46,13 @@ struct NavigationFacts {
     std::uint64_t wrongLength = 0;      // of them, not packetSize bytes long
     double firstTime = 0.0;             // first and last navigation packet's time tags
     double lastTime = 0.0;
-    double span = 0.0;                  // lastTime - firstTime [s]
+    double span = 0.0;                  // latest minus earliest time tag [s], never negative
     std::uint64_t records = 0;          // records kova writes to each toolkit file
     std::uint64_t realRecords = 0;
     std::uint64_t fillRecords = 0;
-    double coverage = 0.0;              // real records / (span + 1 s)
+    // Real records later than every earlier one, over span + 1 s, at most 1: the share of the
+    // span the records cover, 1 with a record every second and no gap.
+    double coverage = 0.0;
     std::vector<GapFacts> gaps;
     std::uint64_t filledGaps = 0;
     std::uint64_t flaggedGaps = 0;
@@ -63,7 +65,7 @@ struct NavigationFacts {
 struct AttitudeFacts {
     std::uint64_t nonFiniteAngles = 0;         // records whose three angles are not all finite
     double largestNormDepartureReal = 0.0;     // max | |q| - 1 | over real records
-    double largestNormDepartureFilled = 0.0;   // and over fill records
+    double largestNormDepartureFilled = 0.0;   // and over fill records (NaN when none)
 };
 
 struct ElementSetFacts {

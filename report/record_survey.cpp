@@ -83,6 +83,11 @@ void RecordSurvey::add(double julianDate, const TimeTag& tag, const NavValues& v
 void RecordSurvey::addReal(double julianDate, const TimeTag& tag, const NavValues& values, std::uint32_t qaFlags) {
     const double time = tai93FromJulianDate(julianDate);
     ++navigation_.realRecords;
+    if (!haveReal_ || time > latestRealTai93_) {
+        ++advancingRecords_;
+        latestRealTai93_ = time;
+    }
+    if (!haveReal_ || time < earliestRealTai93_) earliestRealTai93_ = time;
     if (haveReal_) {
         // Steps between time tags, in seconds, as the record stream classes its gaps.
         const double difference = secondsBetween(previousRealTag_, tag);
@@ -137,6 +142,17 @@ void RecordSurvey::measureCrossing(double time, const NavValues& values) {
     if (std::isnan(slot.time)) slot = locatePlaneCrossing(before, after);
 }
 
-void RecordSurvey::finish() { charts_.groundTrack.finish(); }
+void RecordSurvey::finish() {
+    charts_.groundTrack.finish();
+    // Time tags may repeat or step back: the span runs from the earliest to the latest, and
+    // only records that reach past every earlier one add to the coverage, which a pass with
+    // more than one record a second would otherwise take above 1.
+    if (haveReal_) {
+        navigation_.span = latestRealTai93_ - earliestRealTai93_;
+        navigation_.coverage = std::min(1.0, static_cast<double>(advancingRecords_) / (navigation_.span + 1.0));
+    }
+    if (navigation_.realRecords == 0) attitude_.largestNormDepartureReal = kNotAvailable;
+    if (navigation_.fillRecords == 0) attitude_.largestNormDepartureFilled = kNotAvailable;
+}
 
 }  // namespace kova::report

@@ -36,7 +36,8 @@ public:
     // One record as kova writes it, with the time tag the record stream gives it.
     void add(double julianDate, const TimeTag& tag, const NavValues& values, std::uint32_t qaFlags,
              const std::array<double, 3>& angles);
-    // After the last record.
+    // After the last record: also sets the span and coverage of navigation(), and makes a
+    // largest norm departure not available when there was no record of its kind.
     void finish();
 
     // Gaps, duplicates and backward steps (their file offsets are still to be filled in),
@@ -67,6 +68,11 @@ private:
     double previousRealTai93_ = 0.0;
     std::array<double, 6> previousRealState_{};
     std::uint64_t realIndex_ = 0;  // index of the next real record among the navigation packets
+    // For the span and coverage: the earliest and latest real time so far, and the real
+    // records that were later than every real record before them.
+    double earliestRealTai93_ = 0.0;
+    double latestRealTai93_ = 0.0;
+    std::uint64_t advancingRecords_ = 0;
     bool gapOpen_ = false;
     TimeTag gapStartTag_;  // tag of the record before the open gap
 };

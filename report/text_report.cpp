@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "report/input_text.h"
 #include "report/number_text.h"
 #include "report/walk_end_text.h"
 
@@ -10,6 +11,7 @@ namespace kova::report {
 namespace {
 
 constexpr std::size_t kLabelWidth = 30;
+constexpr std::size_t kTimeWidth = 23;  // "YYYY-MM-DDThh:mm:ss.sss"
 constexpr std::string_view kNone = "none";
 constexpr std::string_view kNotApplicable = "n/a";
 
@@ -38,13 +40,21 @@ public:
         appendUnsigned(label(name), value);
         end();
     }
-    // A value right-aligned in a column of `width`.
+    // A value right-aligned in a column of `width`, after at least one blank: a value too
+    // wide for its column pushes the rest of the line on but never runs into its neighbour.
     void cell(std::string_view value, std::size_t width) {
-        if (value.size() < width) text_.append(width - value.size(), ' ');
+        text_.append(value.size() < width ? width - value.size() : 1, ' ');
         text_.append(value);
     }
     void time(double tai93) {
         if (!appendTai93Iso(text_, tai93)) text_.append(kNone);
+    }
+    // A time left-aligned in a column as wide as a calendar time.
+    void timeCell(double tai93) {
+        const std::size_t before = text_.size();
+        time(tai93);
+        const std::size_t used = text_.size() - before;
+        if (used < kTimeWidth) text_.append(kTimeWidth - used, ' ');
     }
 
 private:
@@ -183,9 +193,9 @@ void navigationSection(TextWriter& out, const NavigationFacts& navigation) {
         text.append("    start                    end                        length s  class    fill records\n");
         for (const GapFacts& gap : navigation.gaps) {
             text.append("    ");
-            out.time(gap.start);
+            out.timeCell(gap.start);
             text.append("  ");
-            out.time(gap.end);
+            out.timeCell(gap.end);
             out.cell(fixedOrNa(gap.end - gap.start, 3), 12);
             text.append(gap.filled ? "  filled " : "  flagged");
             out.cell(unsignedText(gap.fillRecords), 14);
@@ -203,7 +213,7 @@ void attitudeSection(TextWriter& out, const AttitudeFacts& attitude) {
     norm.append("real ");
     appendScientificOr(norm, attitude.largestNormDepartureReal, 3, kNotApplicable);
     norm.append(", filled ");
-    appendScientificOr(norm, attitude.largestNormDepartureFilled, 3, kNotApplicable);
+    appendScientificOr(norm, attitude.largestNormDepartureFilled, 3, kNone);
     out.end();
 }
 
@@ -212,11 +222,11 @@ void elementSetLines(TextWriter& out, const ElementSetFacts& set) {
         out.line("element set", "none (no norad file): kova stores orbit number 0 and node times of date 0");
         return;
     }
-    out.line("norad file", set.fileName);
-    out.line("name searched", set.searchKey);
-    out.line("name line", set.nameLine);
-    out.line("line 1", set.line1);
-    out.line("line 2", set.line2);
+    out.line("norad file", printableText(set.fileName));
+    out.line("name searched", printableText(set.searchKey));
+    out.line("name line", printableText(set.nameLine));
+    out.line("line 1", printableText(set.line1));
+    out.line("line 2", printableText(set.line2));
     std::string& epoch = out.label("epoch");
     if (!appendUtIsoFromSeconds1958(epoch, set.epochUtSeconds1958)) epoch.append(kNotApplicable);
     epoch.append(" UT (");
@@ -237,7 +247,7 @@ void elementSetLines(TextWriter& out, const ElementSetFacts& set) {
     if (set.problems.empty()) problems.append(kNone);
     for (std::size_t i = 0; i < set.problems.size(); ++i) {
         if (i > 0) problems.append("; ");
-        problems.append(set.problems[i]);
+        appendPrintable(problems, set.problems[i]);
     }
     out.end();
 }
@@ -314,9 +324,9 @@ std::string textReport(const PassReport& report) {
     text.append("kovareport ");
     text.append(report.programVersion);
     text.append(": ");
-    text.append(report.packetFileName);
+    appendPrintable(text, report.packetFileName);
     text.append(" (satellite ");
-    text.append(report.satelliteName);
+    appendPrintable(text, report.satelliteName);
     text.append(")\n");
     fileSection(out, report.census);
     navigationSection(out, report.navigation);

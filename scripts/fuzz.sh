@@ -4,7 +4,7 @@
 #
 #   scripts/fuzz.sh [--build-dir DIR] [seconds-per-target] [target...]
 #
-# Default: 10 seconds for each of the seven targets. With --build-dir the targets come from that
+# Default: 10 seconds for each of the eight targets. With --build-dir the targets come from that
 # build, which must be configured with KOVA_BUILD_FUZZ=ON and clang (the "sanitize" preset is:
 # the test command runs the fuzzers of that build); without it the "fuzz" preset is configured
 # in build-fuzz (or KOVA_FUZZ_BUILD_DIR), an optimised build that runs more inputs per second. New inputs that reach new code go to
@@ -26,7 +26,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
   echo "usage: scripts/fuzz.sh [--build-dir DIR] [seconds-per-target] [target...]" >&2
   exit 2
 fi
-all_targets=(packet_file config_file norad ephdiag attdiag date_format export)
+all_targets=(packet_file config_file norad ephdiag attdiag date_format export report_census)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 

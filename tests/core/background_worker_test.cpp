@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -53,9 +54,24 @@ TEST(BackgroundWorker, AJobThatThrowsIsReportedAsAFailure) {
     EXPECT_EQ(log.entries.size(), 1u);
 }
 
+// A worker that never gets a job: wait() returns at once, there is no failure to take, and
+// the destructor ends the idle thread instead of waiting for a job that never comes. Run on
+// a thread of its own, so that a hang fails the test instead of stopping the program.
 TEST(BackgroundWorker, EndsCleanlyWithoutAJob) {
-    BackgroundWorker worker;
-    worker.wait();
+    std::promise<bool> ended;
+    std::future<bool> failure = ended.get_future();
+    std::thread([done = std::move(ended)]() mutable {
+        bool failed = true;
+        {
+            BackgroundWorker worker;
+            worker.wait();
+            failed = worker.takeFailure();
+        }
+        done.set_value(failed);
+    }).detach();
+    ASSERT_EQ(failure.wait_for(std::chrono::seconds(10)), std::future_status::ready)
+        << "an idle worker did not end";
+    EXPECT_FALSE(failure.get());
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "export/message_plan.h"
+#include "export/message_writer.h"
 #include "toolkit/layout.h"
 
 namespace kova::test {
@@ -82,6 +84,74 @@ TEST(MessagePlan, RepeatedAndEarlierTimesAreLeftOutAndNamedWhereTheyCame) {
     EXPECT_EQ(notes[1].recordIndex, 3u);
     EXPECT_EQ(notes[2].recordIndex, 5u);  // after the last exported record: the last segment
     EXPECT_EQ(notes[1].firstMicroseconds, micro(0.5));
+}
+
+TEST(MessagePlan, ALoneTimeBeyondItsNeighboursCostsOnlyItsOwnRecord) {
+    constexpr double kWrong = 1.0e9;  // seconds after kBase: a corrupt time tag
+    struct Case {
+        const char* name;
+        std::vector<double> seconds;
+        std::vector<std::uint64_t> leftOut;  // record numbers, in order
+        LeftOutReason firstReason;
+    };
+    std::vector<double> longPass;
+    for (int i = 0; i < 300; ++i) longPass.push_back(i == 100 ? kWrong : i);
+    std::vector<std::uint64_t> none;
+    const Case cases[] = {
+        {"one wrong tag in a long pass", longPass, {100}, LeftOutReason::kTimeBeyondNeighbours},
+        {"the first tag wrong", {kWrong, 0, 1, 2, 3}, {0}, LeftOutReason::kTimeBeyondNeighbours},
+        {"a wrong tag early", {0, kWrong, 1, 2}, {1}, LeftOutReason::kTimeBeyondNeighbours},
+        {"an early tag: earlier than the last exported", {0, 1, 2, -kWrong, 3, 4}, {3}, LeftOutReason::kTimeNotIncreasing},
+        {"a replay keeps the record before the step", {0, 1, 2, 3, 4, 5, 3, 4, 5, 6, 7}, {6, 7, 8},
+         LeftOutReason::kTimeNotIncreasing},
+        {"one step back of one record: the earlier stays", {0, 1, 2, 1.5, 3}, {3}, LeftOutReason::kTimeNotIncreasing},
+        {"the wrong tag next to last: nothing after it to tell", {0, 1, 2, kWrong, 3}, {4},
+         LeftOutReason::kTimeNotIncreasing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Step> steps;
+        for (const double seconds : c.seconds) steps.push_back({seconds});
+        const MessagePlan plan = planOf(MessageKind::kOem, steps);
+        std::vector<std::uint64_t> leftOut;
+        std::vector<LeftOutReason> reasons;
+        for (const PlannedSegment& segment : plan.segments()) {
+            for (const PlanNote& note : plan.notesOf(segment)) {
+                leftOut.push_back(note.recordIndex);
+                reasons.push_back(note.reason);
+            }
+        }
+        EXPECT_EQ(leftOut, c.leftOut);
+        ASSERT_FALSE(reasons.empty());
+        EXPECT_EQ(reasons[0], c.firstReason);
+        EXPECT_EQ(plan.exportedCount(), c.seconds.size() - c.leftOut.size());
+    }
+}
+
+// The bytes of a message, kept.
+class TextSink final : public ByteSink {
+public:
+    void write(const char* data, std::size_t size) override { text.append(data, size); }
+    bool failed() const override { return false; }
+    std::string error() const override { return ""; }
+    std::string text;
+};
+
+TEST(MessagePlan, TheWriterLeavesOutAndNamesTheSameRecordAsThePlan) {
+    std::vector<Step> steps;
+    for (int i = 0; i < 50; ++i) steps.push_back({i == 20 ? 1.0e11 : i});
+    for (const MessageKind kind : {MessageKind::kOem, MessageKind::kAem}) {
+        const MessagePlan plan = planOf(kind, steps);
+        TextSink sink;
+        MessageWriter writer(plan, MessageIdentity{"SAT", "UNKNOWN", "ME", "2026-01-01T00:00:00", AemVersion::k1_0},
+                             sink);
+        for (const Step& step : steps) ASSERT_TRUE(writer.add(recordOf(step))) << writer.error();
+        ASSERT_TRUE(writer.finish()) << writer.error();
+        EXPECT_NE(sink.text.find("COMMENT Left out: record 20 at "), std::string::npos) << sink.text;
+        EXPECT_NE(sink.text.find(": its epoch lies beyond the records on either side"), std::string::npos);
+        EXPECT_EQ(plan.exportedCount(), 49u);
+        EXPECT_EQ(plan.segments().size(), 1u);
+    }
 }
 
 TEST(MessagePlan, ALongGapEndsTheSegmentEvenWhenTheRecordsBesideItAreLeftOut) {

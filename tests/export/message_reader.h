@@ -40,8 +40,9 @@ RunOutput runKovaExport(const std::vector<std::string>& arguments);
 RunOutput runKovaProgram(const std::vector<std::string>& words);
 
 // The acceptance checker's verdicts, one line per file ("OK ..." or "FAIL ..."), with
-// --pedantic --unit-quaternions; empty when the checker (../shared/tools/ccsds_check.py
-// beside the source tree) or python3 is missing.
+// --pedantic --unit-quaternions. When the checker (../shared/tools/ccsds_check.py beside the
+// source tree) or python3 is missing: empty, and the running test is marked skipped with the
+// reason (its other checks still fail it).
 std::vector<std::string> checkerVerdicts(const std::vector<std::filesystem::path>& files);
 
 }  // namespace kova::test

@@ -1,6 +1,8 @@
 // Every committed seed and every saved finding input goes through the fuzz entry points in
 // ordinary test runs, so a fault that once was found stays fixed in every build, and the
-// sanitizer build checks the whole corpus on each run.
+// sanitizer build checks the whole corpus on each run. Both folders of every target must
+// exist and hold inputs: a folder that moved or emptied would otherwise replay nothing and
+// pass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +19,7 @@
 #include "fuzz/export_entry.h"
 #include "fuzz/norad_entry.h"
 #include "fuzz/packet_file_entry.h"
+#include "fuzz/report_census_entry.h"
 #include "tests/support/temporary_directory.h"
 
 namespace kova::test {
@@ -35,7 +38,7 @@ const FuzzTarget kTargets[] = {
     {"packet_file", &fuzz::fuzzPacketFile}, {"config_file", &fuzz::fuzzConfigFile},
     {"norad", &fuzz::fuzzNoradFile},        {"ephdiag", &fuzz::fuzzEphemerisDump},
     {"attdiag", &fuzz::fuzzAttitudeDump},   {"date_format", &fuzz::fuzzDateFormat},
-    {"export", &fuzz::fuzzExport},
+    {"export", &fuzz::fuzzExport},           {"report_census", &fuzz::fuzzReportCensus},
 };
 
 std::vector<fs::path> inputsIn(const fs::path& folder) {
@@ -59,13 +62,17 @@ void replay(const FuzzTarget& target, const std::vector<fs::path>& inputs) {
 class CorpusReplay : public testing::TestWithParam<FuzzTarget> {};
 
 TEST_P(CorpusReplay, EverySeedRunsThroughTheEntryPoint) {
-    const std::vector<fs::path> seeds = inputsIn(fs::path(KOVA_SOURCE_DIR) / "fuzz" / "corpus" / GetParam().name);
-    ASSERT_FALSE(seeds.empty()) << "no seed corpus for " << GetParam().name;
+    const fs::path folder = fs::path(KOVA_SOURCE_DIR) / "fuzz" / "corpus" / GetParam().name;
+    const std::vector<fs::path> seeds = inputsIn(folder);
+    ASSERT_FALSE(seeds.empty()) << "no seed corpus in " << folder.string();
     replay(GetParam(), seeds);
 }
 
 TEST_P(CorpusReplay, EverySavedFindingRunsThroughTheEntryPoint) {
-    replay(GetParam(), inputsIn(fs::path(KOVA_SOURCE_DIR) / "fuzz" / "regressions" / GetParam().name));
+    const fs::path folder = fs::path(KOVA_SOURCE_DIR) / "fuzz" / "regressions" / GetParam().name;
+    const std::vector<fs::path> findings = inputsIn(folder);
+    ASSERT_FALSE(findings.empty()) << "no regression inputs in " << folder.string();
+    replay(GetParam(), findings);
 }
 
 TEST_P(CorpusReplay, EmptyAndOneByteInputsAreHarmless) {
