@@ -124,7 +124,7 @@ void SpiceKernelSet::closeStretch() {
 }
 
 bool SpiceKernelSet::finish() {
-    if (finished_) return error_.empty();
+    if (finished_) return ready_;
     finished_ = true;
     closeStretch();
     // A single-record stretch is named when the next stretch starts, after the records left
@@ -144,6 +144,7 @@ bool SpiceKernelSet::finish() {
         return false;
     }
     composeComments();
+    ready_ = true;
     return true;
 }
 
@@ -203,8 +204,8 @@ void SpiceKernelSet::composeComments() {
 }
 
 bool SpiceKernelSet::writeSpk(KernelSink& sink) {
-    if (!finished_ || !error_.empty() || !settings_.keepStates) {
-        if (error_.empty()) error_ = "no SPK: the states were not kept or the records not finished";
+    if (!ready_ || !settings_.keepStates) {
+        if (ready_) error_ = "no SPK: the states were not kept";
         return false;
     }
     auto epochOf = [this](std::size_t index) { return ephemerisTimeFromTag(exportedTag(index)); };
@@ -235,8 +236,8 @@ bool SpiceKernelSet::writeSpk(KernelSink& sink) {
 }
 
 bool SpiceKernelSet::writeCk(KernelSink& sink) {
-    if (!finished_ || !error_.empty() || !settings_.keepAttitude) {
-        if (error_.empty()) error_ = "no CK: the quaternions were not kept or the records not finished";
+    if (!ready_ || !settings_.keepAttitude) {
+        if (ready_) error_ = "no CK: the quaternions were not kept";
         return false;
     }
     auto timeOf = [this](std::size_t index) { return static_cast<double>(ticks_[index]); };
@@ -266,11 +267,13 @@ bool SpiceKernelSet::writeCk(KernelSink& sink) {
 }
 
 void SpiceKernelSet::writeSclk(KernelSink& sink) const {
+    if (!ready_) return;
     const std::string text = sclkKernelText(settings_.spacecraftId, comments_.text());
     sink.write(text.data(), text.size());
 }
 
 void SpiceKernelSet::writeFk(KernelSink& sink) const {
+    if (!ready_) return;
     const std::string text = frameKernelText(settings_.spacecraftId, bodyName_, frameName_, comments_.text());
     sink.write(text.data(), text.size());
 }

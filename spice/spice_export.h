@@ -82,8 +82,9 @@ public:
     // then says why and what to do. The write calls below need a successful finish().
     bool finish();
 
-    // Each writes one whole kernel to its sink. writeSpk and writeCk return false (error() says
-    // why) when the records were not kept for them or the file would be too large for a DAF.
+    // Each writes one whole kernel to its sink, after a successful finish() (otherwise nothing).
+    // writeSpk and writeCk return false (error() says why) when the records were not kept for
+    // them or the file would be too large for a DAF.
     bool writeSpk(KernelSink& sink);
     bool writeCk(KernelSink& sink);
     void writeSclk(KernelSink& sink) const;
@@ -122,6 +123,7 @@ private:
     TimeTag lastExported_;
     bool anyExported_ = false;
     bool finished_ = false;
+    bool ready_ = false;  // finish() succeeded: the kernels can be written
     std::uint64_t fillRecords_ = 0;
     std::uint64_t recordsGiven_ = 0;
     CommentLines comments_;
