@@ -113,9 +113,9 @@ void SpiceKernelSet::closeStretch() {
         // A segment needs two states: the record goes back out of the arrays.
         leftOut_.push_back(LeftOutRecord{openFirstRecordNumber_, exportedTag(open_.first),
                                          LeftOutReason::kSingleRecordStretch});
-        ticks_.pop_back();
-        if (settings_.keepStates) states_.resize(states_.size() - spk_type13::kWordsPerState);
-        if (settings_.keepAttitude) quaternions_.resize(quaternions_.size() - ck_type3::kWordsPerQuaternion);
+        ticks_.shrinkBy(1);
+        if (settings_.keepStates) states_.shrinkBy(spk_type13::kWordsPerState);
+        if (settings_.keepAttitude) quaternions_.shrinkBy(ck_type3::kWordsPerQuaternion);
     } else if (open_.count > 1) {
         segments_.push_back(open_);
         fillRecords_ += open_.fillRecords;

@@ -14,7 +14,8 @@
 // Memory: the exported records are held until the end (the kernels' summaries and comments,
 // which come first in the files, depend on all of them): 8 bytes of clock ticks, 48 of state
 // (when the SPK is wanted) and 32 of quaternion (when the CK is wanted) per record, in three
-// arrays reserved from the count hint; 32 bytes per record left out.
+// arrays reserved from the count hint (LargeArray: mapped memory, large pages where offered);
+// 32 bytes per record left out.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +24,7 @@
 
 #include "spice/comment_lines.h"
 #include "spice/kernel_sink.h"
+#include "spice/large_array.h"
 #include "time/time_tag.h"
 
 namespace kova {
@@ -113,9 +115,9 @@ private:
     SpiceKernelSettings settings_;
     std::string bodyName_;
     std::string frameName_;
-    std::vector<std::int64_t> ticks_;       // clock ticks of each exported record
-    std::vector<double> states_;            // 6 per exported record, km and km/s
-    std::vector<double> quaternions_;       // 4 per exported record, scalar first, unit
+    LargeArray<std::int64_t> ticks_;        // clock ticks of each exported record
+    LargeArray<double> states_;             // 6 per exported record, km and km/s
+    LargeArray<double> quaternions_;        // 4 per exported record, scalar first, unit
     std::vector<SpiceSegment> segments_;
     std::vector<LeftOutRecord> leftOut_;
     SpiceSegment open_;                     // the stretch being built (count 0: none)

@@ -308,5 +308,23 @@ TEST(KernelRoundTrip, RefusalsNameTheRemedy) {
     EXPECT_EQ(ck.bytes.size(), 5120u);
 }
 
+// The held records grow past their first capacity without a count hint (and past a hint too
+// small), and the kernels are the same bytes as with an exact hint.
+TEST(KernelRoundTrip, SameBytesWhateverTheCountHint) {
+    std::string reference;
+    for (const std::size_t hint : {std::size_t{10000}, std::size_t{0}, std::size_t{3}}) {
+        SpiceKernelSet set(test::maruSettings(), hint);
+        for (std::int64_t s = 0; s < 10000; ++s) set.add(passRecord(static_cast<std::uint64_t>(s), passTag(s + s / 3000 * 100)));
+        ASSERT_TRUE(set.finish());
+        StringSink spk, ck;
+        ASSERT_TRUE(set.writeSpk(spk));
+        ASSERT_TRUE(set.writeCk(ck));
+        EXPECT_EQ(set.segments().size(), 4u);
+        if (reference.empty()) reference = spk.bytes + ck.bytes;
+        EXPECT_TRUE(spk.bytes + ck.bytes == reference) << "hint " << hint;
+        EXPECT_LE(spk.writes, 2u);  // blocks of a megabyte, not one per record
+    }
+}
+
 }  // namespace
 }  // namespace kova
