@@ -20,7 +20,7 @@ namespace {
 
 constexpr double kMetresPerKilometre = 1000.0;
 constexpr std::size_t kCommentBytesPerLine = 96;  // a generous average, to reserve the text once
-constexpr std::size_t kFixedCommentLines = 10;
+constexpr std::size_t kFixedCommentLines = 11;
 
 bool allFinite(const std::array<double, 3>& values) {
     return std::isfinite(values[0]) && std::isfinite(values[1]) && std::isfinite(values[2]);
@@ -170,7 +170,8 @@ void SpiceKernelSet::composeComments() {
                   id);
     comments_.add("SPK: type 13, degree 3, centre 399 (Earth), frame J2000, km and km/s, epochs ET (TDB) of the tags");
     comments_.add("CK: type 3, frame J2000, no angular velocity, times in clock ticks of 0.1 us since "
-                  "1958-01-01T00:00:00 TAI (clock 1/S.ttttttt, S seconds, ttttttt ticks)");
+                  "1958-01-01T00:00:00 TAI");
+    comments_.add("clock strings 1/S.ttttttt: S seconds, ttttttt ticks; load LSK + SCLK + CK + FK + SPK");
     line = "span: ";
     appendClockString(line, first);
     line += " to ";
