@@ -1,0 +1,282 @@
+#include "spice/spice_export.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+#include <utility>
+
+#include "spice/ck_type3.h"
+#include "spice/daf_writer.h"
+#include "spice/ephemeris_time.h"
+#include "spice/frame_kernel.h"
+#include "spice/naif_ids.h"
+#include "spice/sclk_kernel.h"
+#include "spice/spk_type13.h"
+#include "spice/tag_text.h"
+
+namespace kova {
+
+namespace {
+
+constexpr double kMetresPerKilometre = 1000.0;
+constexpr std::size_t kCommentBytesPerLine = 96;  // a generous average, to reserve the text once
+constexpr std::size_t kFixedCommentLines = 11;
+
+bool allFinite(const std::array<double, 3>& values) {
+    return std::isfinite(values[0]) && std::isfinite(values[1]) && std::isfinite(values[2]);
+}
+
+std::string_view baseName(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string segmentName(std::size_t k, std::size_t n) {
+    return "kova stretch " + std::to_string(k) + " of " + std::to_string(n);
+}
+
+}  // namespace
+
+const char* leftOutReasonText(LeftOutReason reason) {
+    switch (reason) {
+        case LeftOutReason::kRepeatedOrEarlierTag: return "repeated or earlier tag";
+        case LeftOutReason::kNotFinite: return "not finite";
+        case LeftOutReason::kZeroQuaternion: return "zero quaternion";
+        case LeftOutReason::kSingleRecordStretch: return "single-record stretch";
+    }
+    return "";
+}
+
+SpiceKernelSet::SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordCountHint)
+    : settings_(std::move(settings)),
+      bodyName_(normalisedBodyName(settings_.bodyName)),
+      frameName_(busFrameName(bodyName_, settings_.spacecraftId)) {
+    ticks_.reserve(recordCountHint);
+    if (settings_.keepStates) states_.reserve(spk_type13::kWordsPerState * recordCountHint);
+    if (settings_.keepAttitude) quaternions_.reserve(ck_type3::kWordsPerQuaternion * recordCountHint);
+}
+
+std::int32_t SpiceKernelSet::ckId() const { return ckIdFromSpacecraftId(settings_.spacecraftId); }
+
+void SpiceKernelSet::leaveOut(const SpiceInputRecord& record, LeftOutReason reason) {
+    leftOut_.push_back(LeftOutRecord{record.recordNumber, record.tag, reason});
+}
+
+void SpiceKernelSet::add(const SpiceInputRecord& record) {
+    ++recordsGiven_;
+    if (anyExported_ && !(record.tag > lastExported_)) {
+        leaveOut(record, LeftOutReason::kRepeatedOrEarlierTag);
+        return;
+    }
+    const auto& q = record.quaternion;
+    if (!allFinite(record.position) || !allFinite(record.velocity) || !std::isfinite(q[0]) ||
+        !std::isfinite(q[1]) || !std::isfinite(q[2]) || !std::isfinite(q[3])) {
+        leaveOut(record, LeftOutReason::kNotFinite);
+        return;
+    }
+    const double norm = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]);
+    if (!std::isfinite(norm)) {
+        leaveOut(record, LeftOutReason::kNotFinite);
+        return;
+    }
+    if (norm == 0.0) {
+        leaveOut(record, LeftOutReason::kZeroQuaternion);
+        return;
+    }
+    if (anyExported_ && secondsBetween(lastExported_, record.tag) > kLongestStepInStretch) closeStretch();
+
+    if (open_.count == 0) {
+        open_.first = ticks_.size();
+        openFirstRecordNumber_ = record.recordNumber;
+    }
+    ++open_.count;
+    if ((record.qaFlags & kFillRecordFlag) != 0) ++open_.fillRecords;
+    ticks_.push_back(clockTicksFromTag(record.tag));
+    if (settings_.keepStates) {
+        for (const double v : record.position) states_.push_back(v / kMetresPerKilometre);
+        for (const double v : record.velocity) states_.push_back(v / kMetresPerKilometre);
+    }
+    if (settings_.keepAttitude) {
+        // The conjugate with the scalar first: its C-matrix is the navigation matrix Q of the
+        // normalised quaternion.
+        quaternions_.push_back(q[3] / norm);
+        quaternions_.push_back(-q[0] / norm);
+        quaternions_.push_back(-q[1] / norm);
+        quaternions_.push_back(-q[2] / norm);
+    }
+    lastExported_ = record.tag;
+    anyExported_ = true;
+}
+
+void SpiceKernelSet::closeStretch() {
+    if (open_.count == 1) {
+        // A segment needs two states: the record goes back out of the arrays.
+        leftOut_.push_back(LeftOutRecord{openFirstRecordNumber_, exportedTag(open_.first),
+                                         LeftOutReason::kSingleRecordStretch});
+        ticks_.shrinkBy(1);
+        if (settings_.keepStates) states_.shrinkBy(spk_type13::kWordsPerState);
+        if (settings_.keepAttitude) quaternions_.shrinkBy(ck_type3::kWordsPerQuaternion);
+    } else if (open_.count > 1) {
+        segments_.push_back(open_);
+        fillRecords_ += open_.fillRecords;
+    }
+    open_ = SpiceSegment{};
+}
+
+bool SpiceKernelSet::finish() {
+    if (finished_) return ready_;
+    finished_ = true;
+    closeStretch();
+    // A single-record stretch is named when the next stretch starts, after the records left
+    // out behind it: put the list back in record order.
+    std::stable_sort(leftOut_.begin(), leftOut_.end(),
+                     [](const LeftOutRecord& a, const LeftOutRecord& b) { return a.recordNumber < b.recordNumber; });
+    if (!spacecraftIdInRange(settings_.spacecraftId)) {
+        error_ = "spacecraft ID " + std::to_string(settings_.spacecraftId) +
+                 " is outside -1 to -2147483: give --naif-id with an ID in that range";
+        return false;
+    }
+    if (segments_.empty()) {
+        error_ = "no stretch of two or more records to make SPICE kernels of (" + std::to_string(recordsGiven_) +
+                 " records, " + std::to_string(leftOut_.size()) +
+                 " left out): a segment needs two records at most 60 s apart with increasing tags, finite "
+                 "states and non-zero quaternions; use a packet file of a longer pass";
+        return false;
+    }
+    composeComments();
+    ready_ = true;
+    return true;
+}
+
+TimeTag SpiceKernelSet::exportedTag(std::size_t index) const { return tagFromClockTicks(ticks_[index]); }
+
+std::string SpiceKernelSet::internalFileName() const {
+    std::string name = printableAscii(settings_.programName + " " + settings_.programVersion + " " +
+                                      std::string(baseName(settings_.packetFileName)));
+    if (name.size() > daf::file_record::kInternalNameLength) name.resize(daf::file_record::kInternalNameLength);
+    return name;
+}
+
+void SpiceKernelSet::composeComments() {
+    comments_.reserve(kCommentBytesPerLine * (kFixedCommentLines + segments_.size() + leftOut_.size()));
+    const std::string id = std::to_string(settings_.spacecraftId);
+    const TimeTag first = exportedTag(0);
+    const TimeTag last = exportedTag(ticks_.size() - 1);
+    std::string line;
+    comments_.add(settings_.programName + " " + settings_.programVersion + ": SPICE kernels of one pass");
+    comments_.add("packet file: " + settings_.packetFileName);
+    comments_.add("spacecraft: " + bodyName_ + ", NAIF ID " + id + " (" + settings_.spacecraftIdSource + ")");
+    comments_.add("bus frame: " + frameName_ + ", frame ID and CK ID " + std::to_string(ckId()) + ", clock (SCLK) ID " +
+                  id);
+    comments_.add("SPK: type 13, degree 3, centre 399 (Earth), frame J2000, km and km/s, epochs ET (TDB) of the tags");
+    comments_.add("CK: type 3, frame J2000, no angular velocity, times in clock ticks of 0.1 us since "
+                  "1958-01-01T00:00:00 TAI");
+    comments_.add("clock strings 1/S.ttttttt: S seconds, ttttttt ticks; load LSK + SCLK + CK + FK + SPK");
+    line = "span: ";
+    appendClockString(line, first);
+    line += " to ";
+    appendClockString(line, last);
+    comments_.add(line);
+    line = "span (TAI): ";
+    appendTaiCalendarText(line, first);
+    line += " to ";
+    appendTaiCalendarText(line, last);
+    comments_.add(line);
+    comments_.add("records exported: " + std::to_string(ticks_.size()) + ", fill records: " +
+                  std::to_string(fillRecords_) + ", segments: " + std::to_string(segments_.size()) +
+                  ", records left out: " + std::to_string(leftOut_.size()));
+    for (std::size_t k = 0; k < segments_.size(); ++k) {
+        const SpiceSegment& segment = segments_[k];
+        line = "segment " + std::to_string(k + 1) + " of " + std::to_string(segments_.size()) + ": ";
+        appendClockString(line, exportedTag(segment.first));
+        line += " to ";
+        appendClockString(line, exportedTag(segment.first + segment.count - 1));
+        line += ", " + std::to_string(segment.count) + " records, " + std::to_string(segment.fillRecords) +
+                " fill records";
+        comments_.add(line);
+    }
+    for (const LeftOutRecord& record : leftOut_) {
+        line = "left out: record " + std::to_string(record.recordNumber) + " at ";
+        appendClockString(line, record.tag);
+        line += ": ";
+        line += leftOutReasonText(record.reason);
+        comments_.add(line);
+    }
+}
+
+bool SpiceKernelSet::writeSpk(KernelSink& sink) {
+    if (!ready_ || !settings_.keepStates) {
+        if (ready_) error_ = "no SPK: the states were not kept";
+        return false;
+    }
+    auto epochOf = [this](std::size_t index) { return ephemerisTimeFromTag(exportedTag(index)); };
+    std::vector<DafArraySummary> arrays(segments_.size());
+    for (std::size_t k = 0; k < segments_.size(); ++k) {
+        const SpiceSegment& segment = segments_[k];
+        DafArraySummary& array = arrays[k];
+        array.times = {epochOf(segment.first), epochOf(segment.first + segment.count - 1)};
+        array.identifiers = {settings_.spacecraftId, kEarthNaifId, kJ2000FrameId, spk_type13::kType};
+        array.words = spk_type13::arrayWords(segment.count);
+        array.setName(segmentName(k + 1, segments_.size()));
+    }
+    DafWriter writer(sink);
+    if (!writer.begin(daf::kSpkIdWord, internalFileName(), comments_.text(), arrays)) {
+        error_ = "SPK: " + writer.error();
+        return false;
+    }
+    for (const SpiceSegment& segment : segments_) {
+        spk_type13::writeArray(writer, states_.data() + spk_type13::kWordsPerState * segment.first, segment.count,
+                               spk_type13::kWindowSize,
+                               [&](std::size_t i) { return epochOf(segment.first + i); });
+    }
+    if (!writer.finish()) {
+        error_ = "SPK: " + writer.error();
+        return false;
+    }
+    return true;
+}
+
+bool SpiceKernelSet::writeCk(KernelSink& sink) {
+    if (!ready_ || !settings_.keepAttitude) {
+        if (ready_) error_ = "no CK: the quaternions were not kept";
+        return false;
+    }
+    auto timeOf = [this](std::size_t index) { return static_cast<double>(ticks_[index]); };
+    std::vector<DafArraySummary> arrays(segments_.size());
+    for (std::size_t k = 0; k < segments_.size(); ++k) {
+        const SpiceSegment& segment = segments_[k];
+        DafArraySummary& array = arrays[k];
+        array.times = {timeOf(segment.first), timeOf(segment.first + segment.count - 1)};
+        array.identifiers = {ckId(), kJ2000FrameId, ck_type3::kType, ck_type3::kNoAngularVelocity};
+        array.words = ck_type3::arrayWordsOneInterval(segment.count);
+        array.setName(segmentName(k + 1, segments_.size()));
+    }
+    DafWriter writer(sink);
+    if (!writer.begin(daf::kCkIdWord, internalFileName(), comments_.text(), arrays)) {
+        error_ = "CK: " + writer.error();
+        return false;
+    }
+    for (const SpiceSegment& segment : segments_) {
+        ck_type3::writeArrayOneInterval(writer, quaternions_.data() + ck_type3::kWordsPerQuaternion * segment.first,
+                                        segment.count, [&](std::size_t i) { return timeOf(segment.first + i); });
+    }
+    if (!writer.finish()) {
+        error_ = "CK: " + writer.error();
+        return false;
+    }
+    return true;
+}
+
+void SpiceKernelSet::writeSclk(KernelSink& sink) const {
+    if (!ready_) return;
+    const std::string text = sclkKernelText(settings_.spacecraftId, comments_.text());
+    sink.write(text.data(), text.size());
+}
+
+void SpiceKernelSet::writeFk(KernelSink& sink) const {
+    if (!ready_) return;
+    const std::string text = frameKernelText(settings_.spacecraftId, bodyName_, frameName_, comments_.text());
+    sink.write(text.data(), text.size());
+}
+
+}  // namespace kova

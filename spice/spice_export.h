@@ -1,0 +1,135 @@
+#pragma once
+// The SPICE kernels of one pass, from kova's records taken one at a time: an SPK (type 13,
+// the spacecraft relative to Earth in J2000), a CK (type 3, the bus attitude), the clock
+// kernel that reads the CK's times and a frame kernel that names the spacecraft and its bus
+// frame. Each kernel is optional and goes to its own sink.
+//
+// Which records go in: a record is exported when its tag is later than the last exported tag,
+// its six state values are finite and its quaternion has finite components and a finite,
+// non-zero norm. Consecutive exported records form a stretch while each step is at most
+// 60.0 s; a longer step starts the next stretch. A stretch of one record is left out too;
+// every other stretch is one SPK segment and one CK segment. Every record left out is named,
+// with its reason, in the kernels' comments.
+//
+// Memory: the exported records are held until the end (the kernels' summaries and comments,
+// which come first in the files, depend on all of them): 8 bytes of clock ticks, 48 of state
+// (when the SPK is wanted) and 32 of quaternion (when the CK is wanted) per record, in three
+// arrays reserved from the count hint (LargeArray: mapped memory, large pages where offered);
+// 32 bytes per record left out.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "spice/comment_lines.h"
+#include "spice/kernel_sink.h"
+#include "spice/large_array.h"
+#include "time/time_tag.h"
+
+namespace kova {
+
+// The qa flag of a fill record (one interpolated into a short gap).
+inline constexpr std::uint32_t kFillRecordFlag = 1u << 5;
+// The longest step between two records of one stretch; a longer one is a long gap.
+inline constexpr double kLongestStepInStretch = 60.0;  // s
+
+// One record as kova writes it, with its exact tag.
+struct SpiceInputRecord {
+    std::uint64_t recordNumber = 0;     // counted from 0 in the order kova writes the records
+    TimeTag tag;
+    std::array<double, 3> position{};   // m, J2000
+    std::array<double, 3> velocity{};   // m/s
+    std::array<double, 4> quaternion{}; // q1, q2, q3, q4 (scalar last): v_body = Q(q) v_J2000
+    std::uint32_t qaFlags = 0;          // kFillRecordFlag marks a fill record
+};
+
+enum class LeftOutReason : std::uint8_t { kRepeatedOrEarlierTag, kNotFinite, kZeroQuaternion, kSingleRecordStretch };
+const char* leftOutReasonText(LeftOutReason reason);
+
+struct SpiceKernelSettings {
+    std::int32_t spacecraftId = 0;   // -1 down to -2147483
+    std::string spacecraftIdSource;  // for the comments, e.g. spacecraftIdFromNoradSource(n)
+    std::string bodyName;            // as given; the kernels carry normalisedBodyName of it
+    std::string programName = "kovaexport";
+    std::string programVersion;
+    std::string packetFileName;      // as given on the command line
+    bool keepStates = true;          // false when no SPK is wanted (saves 48 bytes a record)
+    bool keepAttitude = true;        // false when no CK is wanted (saves 32 bytes a record)
+};
+
+// A stretch that became a segment: its records are [first, first + count) of the exported ones.
+struct SpiceSegment {
+    std::size_t first = 0;
+    std::size_t count = 0;
+    std::uint64_t fillRecords = 0;
+};
+
+struct LeftOutRecord {
+    std::uint64_t recordNumber = 0;
+    TimeTag tag;
+    LeftOutReason reason = LeftOutReason::kNotFinite;
+};
+
+class SpiceKernelSet {
+public:
+    // `recordCountHint`: the number of records expected (0 if unknown), to reserve the arrays.
+    SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordCountHint);
+
+    // The next record of the pass. No allocation while the count hint holds.
+    void add(const SpiceInputRecord& record);
+
+    // After the last record: ends the last stretch and composes the comments. False when there
+    // is nothing to write (no stretch of two records, or a spacecraft ID out of range); error()
+    // then says why and what to do. The write calls below need a successful finish().
+    bool finish();
+
+    // Each writes one whole kernel to its sink, after a successful finish() (otherwise nothing).
+    // writeSpk and writeCk return false (error() says why) when the records were not kept for
+    // them or the file would be too large for a DAF.
+    bool writeSpk(KernelSink& sink);
+    bool writeCk(KernelSink& sink);
+    void writeSclk(KernelSink& sink) const;
+    void writeFk(KernelSink& sink) const;
+
+    const std::string& error() const { return error_; }
+    const std::string& bodyName() const { return bodyName_; }
+    const std::string& frameName() const { return frameName_; }
+    std::int32_t spacecraftId() const { return settings_.spacecraftId; }
+    std::int32_t ckId() const;
+    std::size_t exportedRecords() const { return ticks_.size(); }
+    std::uint64_t fillRecords() const { return fillRecords_; }
+    const std::vector<SpiceSegment>& segments() const { return segments_; }
+    // In record order once finish() ran.
+    const std::vector<LeftOutRecord>& leftOut() const { return leftOut_; }
+    // The provenance lines of every kernel, each ending in '\n'.
+    const std::string& comments() const { return comments_.text(); }
+    std::string internalFileName() const;
+    TimeTag exportedTag(std::size_t index) const;
+
+private:
+    void closeStretch();
+    void leaveOut(const SpiceInputRecord& record, LeftOutReason reason);
+    void composeComments();
+
+    SpiceKernelSettings settings_;
+    std::string bodyName_;
+    std::string frameName_;
+    LargeArray<std::int64_t> ticks_;        // clock ticks of each exported record
+    LargeArray<double> states_;             // 6 per exported record, km and km/s
+    LargeArray<double> quaternions_;        // 4 per exported record, scalar first, unit
+    std::vector<SpiceSegment> segments_;
+    std::vector<LeftOutRecord> leftOut_;
+    SpiceSegment open_;                     // the stretch being built (count 0: none)
+    std::uint64_t openFirstRecordNumber_ = 0;
+    TimeTag lastExported_;
+    bool anyExported_ = false;
+    bool finished_ = false;
+    bool ready_ = false;  // finish() succeeded: the kernels can be written
+    std::uint64_t fillRecords_ = 0;
+    std::uint64_t recordsGiven_ = 0;
+    CommentLines comments_;
+    std::string error_;
+};
+
+}  // namespace kova
