@@ -127,7 +127,7 @@ bool OutputMember::writeOut(const char* data, std::size_t size) {
         const ssize_t written = ::write(descriptor_, data, size);
         if (written < 0) {
             if (errno == EINTR) continue;
-            fail("write failed", errno);
+            fail("", errno);
             return false;
         }
         data += written;
@@ -157,7 +157,7 @@ bool OutputMember::finishWriting() {
     const int closed = ::close(descriptor_);
     descriptor_ = -1;
     if (closed != 0 && errno != EINTR) {
-        fail("write failed", errno);
+        fail("", errno);
         return false;
     }
     return true;

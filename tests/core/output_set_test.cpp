@@ -86,7 +86,7 @@ TEST(OutputSet, AFailedMemberLeavesEveryEarlierFileAsItWas) {
     // A full disk: the device fails when the set is completed, and nothing is renamed.
     if (fs::exists("/dev/full")) {
         EXPECT_FALSE(writeSet({dir.file("a").string(), "/dev/full"}, "new", &problem));
-        EXPECT_EQ(problem, "cannot write the output /dev/full: write failed: No space left on device");
+        EXPECT_EQ(problem, "cannot write the output /dev/full: No space left on device");
     }
     // A target that became a folder while the run wrote fails the set before any rename.
     {
