@@ -1,6 +1,7 @@
 #include "export/export_options.h"
 
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,24 +25,19 @@ void printExportHelp(std::ostream& out) {
            "  --originator NAME      ORIGINATOR (default DB, or the ephemeris file's source)\n"
            "  --creation-date EPOCH  CREATION_DATE, UTC, YYYY-MM-DDThh:mm:ss[.d] (default: now)\n"
            "  --aem-version V        1.0 (default, read by older tools too) or 2.0\n"
-           "  --help                 this summary\n"
+           "  -h, --help             this summary\n"
            "  --version              the program's version\n"
+           "Options take their value as the next argument or after '=' (--oem=pass.oem).\n"
            "Exit status: 0 exported, 1 bad input or failed export, 2 bad command line.\n";
 }
 
 namespace {
 
-struct OptionSpec {
-    std::string_view name;
-    bool takesValue;
-    bool needsText;  // an empty value is refused (file and satellite names)
-};
-
-constexpr OptionSpec kOptions[] = {
+constexpr ProgramOption kOptions[] = {
     {"--oem", true, true},           {"--aem", true, true},          {"--from-ephemeris", true, true},
     {"--norad", true, true},         {"--satellite", true, true},    {"--object-name", true, false},
     {"--object-id", true, false},    {"--originator", true, false},  {"--creation-date", true, false},
-    {"--aem-version", true, false},  {"--help", false, false},       {"--version", false, false},
+    {"--aem-version", true, false},
 };
 
 bool allDigits(std::string_view text) {
@@ -78,6 +74,11 @@ bool applyOption(std::string_view name, std::string_view value, ExportOptions& o
     else if (name == "--object-id") return setText(options.objectId, name, value, problem);
     else if (name == "--originator") return setText(options.originator, name, value, problem);
     else if (name == "--creation-date") {
+        if (value.size() > kMostCreationDateCharacters) {
+            problem = "--creation-date is longer than " + std::to_string(kMostCreationDateCharacters) +
+                      " characters";
+            return false;
+        }
         if (!isCcsdsUtcEpoch(value)) {
             problem = "--creation-date needs a UTC epoch YYYY-MM-DDThh:mm:ss[.d...] or YYYY-DDDThh:mm:ss[.d...], not '" +
                       std::string(value) + "'";
@@ -110,6 +111,7 @@ std::optional<std::string> kvnTextValue(std::string_view value) {
 }
 
 bool isCcsdsUtcEpoch(std::string_view text) {
+    if (text.size() > kMostCreationDateCharacters) return false;
     if (!text.empty() && text.back() == 'Z') text.remove_suffix(1);
     const std::size_t t = text.find('T');
     if (t == std::string_view::npos) return false;
@@ -156,78 +158,31 @@ std::string derivedOutputName(const std::string& input, std::string_view extensi
     return base.append(replacement);
 }
 
-ParseOutcome parseExportCommandLine(int argc, const char* const* argv, ExportOptions& options,
-                                    std::string& problem) {
+bool readExportCommandLine(const CommandLine& line, ExportOptions& options, std::string& problem) {
     options.satelliteName = std::string(kDefaultNoradSatName);
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (optionsEnded || argument.size() < 2 || argument.substr(0, 2) != "--") {
-            if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-                problem = "unknown option " + std::string(argument);
-                return ParseOutcome::kRefused;
-            }
-            positional.emplace_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        const std::size_t equals = argument.find('=');
-        const std::string_view name = argument.substr(0, equals);
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& candidate : kOptions) {
-            if (candidate.name == name) spec = &candidate;
-        }
-        if (spec == nullptr) {
-            problem = "unknown option " + std::string(name);
-            return ParseOutcome::kRefused;
-        }
-        if (!spec->takesValue) {
-            if (equals != std::string_view::npos) {
-                problem = std::string(name) + " takes no value";
-                return ParseOutcome::kRefused;
-            }
-            if (name == "--help") options.help = true;
-            else options.version = true;
-            continue;
-        }
-        std::string_view value;
-        if (equals != std::string_view::npos) {
-            value = argument.substr(equals + 1);
-        } else if (i + 1 < argc) {
-            value = argv[++i];
-        } else {
-            problem = std::string(name) + " needs a value";
-            return ParseOutcome::kRefused;
-        }
-        if (value.empty() && spec->needsText) {
-            problem = std::string(name) + " needs a non-empty value";
-            return ParseOutcome::kRefused;
-        }
-        if (!applyOption(name, value, options, problem)) return ParseOutcome::kRefused;
+    for (const CommandLine::GivenOption& given : line.options) {
+        if (!applyOption(given.name, given.value, options, problem)) return false;
     }
-    if (options.help) return ParseOutcome::kHelp;
-    if (options.version) return ParseOutcome::kVersion;
+    const std::vector<std::string>& positional = line.positional;
     if (options.ephemerisFile.empty()) {
         if (positional.size() != 1) {
             problem = positional.empty() ? "no packet file given" : "more than one packet file given";
-            return ParseOutcome::kRefused;
+            return false;
         }
         options.packetFile = positional.front();
     } else {
         if (!positional.empty()) {
             problem = "a packet file and --from-ephemeris exclude each other";
-            return ParseOutcome::kRefused;
+            return false;
         }
         if (!options.aemFile.empty()) {
             problem = "an ephemeris file holds no attitude: --aem needs a packet file";
-            return ParseOutcome::kRefused;
+            return false;
         }
     }
-    return ParseOutcome::kRun;
+    return true;
 }
+
+const ProgramInterface kExportProgram{"kovaexport", kExportUsage, kOptions, printExportHelp};
 
 }  // namespace kova

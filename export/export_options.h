@@ -4,13 +4,13 @@
 //   kovaexport [options] PACKETFILE
 //   kovaexport [options] --from-ephemeris FILE.eph
 //
-// Options take their value as the next argument or after '=' (--oem=pass.oem); "--" ends the
-// options. A later occurrence of an option wins.
+// Parsed by the program shell (core/program_shell.h); a later occurrence of an option wins.
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/program_shell.h"
 #include "export/message_writer.h"
 
 namespace kova {
@@ -31,20 +31,21 @@ struct ExportOptions {
     std::optional<std::string> originator;  // --originator
     std::optional<std::string> creationDate;  // --creation-date, checked
     AemVersion aemVersion = AemVersion::k1_0;  // --aem-version
-    bool help = false;
-    bool version = false;
 };
 
-enum class ParseOutcome { kRun, kHelp, kVersion, kRefused };
-
-// Parses the arguments after the program name. kRefused: the reason is in `problem`.
-ParseOutcome parseExportCommandLine(int argc, const char* const* argv, ExportOptions& options,
-                                    std::string& problem);
-
+// The program's name, usage line, options and help, for the shell.
+extern const ProgramInterface kExportProgram;
 // One line: how to call the program.
 extern const char* const kExportUsage;
 // The option summary printed by --help.
 void printExportHelp(std::ostream& out);
+
+// Takes a parsed command line into `options`. False with the problem in words when a value
+// or the files given are not what the program takes (a command-line error).
+bool readExportCommandLine(const CommandLine& line, ExportOptions& options, std::string& problem);
+
+// The longest --creation-date taken: a date, a time and 20 decimals of the second.
+inline constexpr std::size_t kMostCreationDateCharacters = 48;
 
 // A text value fit for a KVN line (OBJECT_NAME, OBJECT_ID, ORIGINATOR): the value without
 // blanks at either end, when it is not empty and only printable ASCII, at most 200
@@ -52,7 +53,8 @@ void printExportHelp(std::ostream& out);
 std::optional<std::string> kvnTextValue(std::string_view value);
 
 // A CCSDS epoch YYYY-MM-DDThh:mm:ss[.d...] or YYYY-DDDThh:mm:ss[.d...], optionally followed
-// by Z, with every field in range (second 60 only at 23:59, a UTC leap second).
+// by Z, with every field in range (second 60 only at 23:59, a UTC leap second), at most
+// kMostCreationDateCharacters long.
 bool isCcsdsUtcEpoch(std::string_view text);
 
 // Output name from an input name as kova derives its own: the name cut before its last

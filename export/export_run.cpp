@@ -2,12 +2,11 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <ostream>
 #include <vector>
 
-#include "core/atomic_output_file.h"
-#include "core/file_identity.h"
+#include "core/output_set.h"
+#include "core/program_shell.h"
 #include "export/export_options.h"
 #include "core/version.h"
 #include "export/kvn_text.h"
@@ -21,42 +20,34 @@ namespace kova {
 
 namespace {
 
-class AtomicFileSink final : public ByteSink {
+// The bytes of a message into a member of the run's output set.
+class OutputSink final : public ByteSink {
 public:
-    explicit AtomicFileSink(AtomicOutputFile& file) : file_(file) {}
+    explicit OutputSink(OutputMember& file) : file_(file) {}
     void write(const char* data, std::size_t size) override { file_.write(data, size); }
     bool failed() const override { return file_.failed(); }
-    std::string error() const override { return "cannot write " + file_.target() + ": " + file_.error(); }
+    std::string error() const override { return "cannot write " + file_.name() + ": " + file_.error(); }
 
 private:
-    AtomicOutputFile& file_;
+    OutputMember& file_;
 };
 
 MessageSummary summaryOf(const MessagePlan& plan) {
     return {plan.segments().size(), plan.exportedCount(), plan.leftOutCount()};
 }
 
-// The inputs and outputs of a run under their roles, for the messages that name them.
-struct NamedFile {
-    std::string_view role;
-    std::string name;
-};
-
 class ExportRun {
 public:
-    ExportRun(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
-    int execute(int argc, const char* const* argv);
+    ExportRun(const ProgramShell& shell, std::ostream& out, std::ostream& err) : shell_(shell), out_(out), err_(err) {}
+    int execute(const CommandLine& line);
 
 private:
-    int fail(const std::string& message) {
-        err_ << "kovaexport: " << message << std::endl;
-        return kExportFailed;
-    }
-    bool refuseSameFiles();
+    int fail(const std::string& message) const { return shell_.fail(message); }
     bool readObjectId();
     std::unique_ptr<RecordSource> openSource() const;
     bool settleIdentity(const RecordSource& source);
 
+    const ProgramShell& shell_;
     std::ostream& out_;
     std::ostream& err_;
     ExportOptions options_;
@@ -66,21 +57,9 @@ private:
     std::string problem_;
 };
 
-int ExportRun::execute(int argc, const char* const* argv) {
+int ExportRun::execute(const CommandLine& line) {
     std::string problem;
-    switch (parseExportCommandLine(argc, argv, options_, problem)) {
-        case ParseOutcome::kRefused:
-            err_ << "kovaexport: " << problem << "\n" << kExportUsage << std::endl;
-            return kExportBadCommandLine;
-        case ParseOutcome::kHelp:
-            printExportHelp(out_);
-            return kExportSucceeded;
-        case ParseOutcome::kVersion:
-            out_ << "kovaexport " << kVersion << std::endl;
-            return kExportSucceeded;
-        case ParseOutcome::kRun:
-            break;
-    }
+    if (!readExportCommandLine(line, options_, problem)) return shell_.refuseCommandLine(problem);
     const bool fromEphemeris = !options_.ephemerisFile.empty();
     if (fromEphemeris) {
         oemName_ = options_.oemFile.empty() ? derivedOutputName(options_.ephemerisFile, ".eph", ".oem") : options_.oemFile;
@@ -88,23 +67,26 @@ int ExportRun::execute(int argc, const char* const* argv) {
         oemName_ = options_.oemFile.empty() ? derivedOutputName(options_.packetFile, ".kov", ".oem") : options_.oemFile;
         aemName_ = options_.aemFile.empty() ? derivedOutputName(options_.packetFile, ".kov", ".aem") : options_.aemFile;
     }
-    if (!refuseSameFiles()) return fail(problem_);
+    // An output never replaces an input of the run or the other output.
+    OutputSet outputs;
+    outputs.addInput("packet file", options_.packetFile);
+    outputs.addInput("ephemeris file", options_.ephemerisFile);
+    outputs.addInput("norad file", options_.noradFile);
+    OutputMember& oemFile = outputs.addOutput("OEM file", oemName_);
+    OutputMember* aemFile = fromEphemeris ? nullptr : &outputs.addOutput("AEM file", aemName_);
+    if (const std::optional<NameConflict> conflict = outputs.findConflict()) {
+        return fail(describeConflict(*conflict) + "; nothing was written");
+    }
     if (!readObjectId()) return fail(problem_);
 
     std::unique_ptr<RecordSource> planningPass = openSource();
     if (!planningPass->error().empty()) return fail(planningPass->error());
     if (!settleIdentity(*planningPass)) return fail(problem_);
 
-    AtomicOutputFile oemFile(oemName_);
-    if (!oemFile.isOpen()) return fail("cannot create the OEM file " + oemName_ + ": " + oemFile.error());
-    std::optional<AtomicOutputFile> aemFile;
-    if (!fromEphemeris) {
-        aemFile.emplace(aemName_);
-        if (!aemFile->isOpen()) return fail("cannot create the AEM file " + aemName_ + ": " + aemFile->error());
-    }
-    AtomicFileSink oemSink(oemFile);
-    std::optional<AtomicFileSink> aemSink;
-    if (aemFile) aemSink.emplace(*aemFile);
+    if (!outputs.open()) return fail(outputs.problem());
+    OutputSink oemSink(oemFile);
+    std::optional<OutputSink> aemSink;
+    if (aemFile != nullptr) aemSink.emplace(*aemFile);
 
     ExportSummary summary;
     std::string error;
@@ -112,43 +94,17 @@ int ExportRun::execute(int argc, const char* const* argv) {
                         aemSink ? &*aemSink : nullptr, summary, error)) {
         return fail(error);
     }
-    if (!oemFile.commit()) return fail("cannot write the OEM file " + oemName_ + ": " + oemFile.error());
-    if (aemFile && !aemFile->commit()) {
-        // Both messages or neither: the OEM of a failed export does not stay behind alone.
-        std::error_code ignored;
-        std::filesystem::remove(oemName_, ignored);
-        return fail("cannot write the AEM file " + aemName_ + ": " + aemFile->error());
-    }
-    const auto line = [this](std::string_view kind, const std::string& name, const MessageSummary& message) {
+    // Both messages or neither; the summary only after both files are in place, so that a
+    // standard output that is lost costs the summary, never the files.
+    if (!outputs.commit()) return fail(outputs.problem());
+    const auto summaryLine = [this](std::string_view kind, const std::string& name, const MessageSummary& message) {
         out_ << "kovaexport: " << kind << ' ' << name << ": " << message.segments << " segment"
              << (message.segments == 1 ? "" : "s") << ", " << message.records << " records, " << message.leftOut
              << " left out\n";
     };
-    line("OEM", oemName_, summary.oem);
-    if (aemFile) line("AEM", aemName_, summary.aem);
-    out_.flush();
+    summaryLine("OEM", oemName_, summary.oem);
+    if (aemFile != nullptr) summaryLine("AEM", aemName_, summary.aem);
     return kExportSucceeded;
-}
-
-// An output never replaces an input of the run or the other output.
-bool ExportRun::refuseSameFiles() {
-    std::vector<NamedFile> inputs;
-    if (!options_.packetFile.empty()) inputs.push_back({"packet file", options_.packetFile});
-    if (!options_.ephemerisFile.empty()) inputs.push_back({"ephemeris file", options_.ephemerisFile});
-    if (!options_.noradFile.empty()) inputs.push_back({"norad file", options_.noradFile});
-    std::vector<NamedFile> outputs{{"OEM output", oemName_}};
-    if (!aemName_.empty()) outputs.push_back({"AEM output", aemName_});
-    for (std::size_t o = 0; o < outputs.size(); ++o) {
-        std::vector<NamedFile> others = inputs;
-        others.insert(others.end(), outputs.begin(), outputs.begin() + static_cast<std::ptrdiff_t>(o));
-        for (const NamedFile& other : others) {
-            if (!namesSameFile(outputs[o].name, other.name)) continue;
-            problem_ = "the " + std::string(outputs[o].role) + " " + outputs[o].name + " names the same file as the " +
-                       std::string(other.role) + "; nothing was written";
-            return false;
-        }
-    }
-    return true;
 }
 
 bool ExportRun::readObjectId() {
@@ -222,15 +178,11 @@ bool isUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 }  // namespace
 
 int runExport(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    ExportRun run(out, err);
-    const int status = run.execute(argc, argv);
-    // The summary (or the help) lost on a full disk or a closed standard output is a failure.
-    out.flush();
-    if (!out && status != kExportBadCommandLine) {
-        err << "kovaexport: write failed for the standard output" << std::endl;
-        return kExportFailed;
-    }
-    return status;
+    const ProgramShell shell(kExportProgram, out, err);
+    return shell.run(programArguments(argc, argv), [&](const CommandLine& line) {
+        ExportRun run(shell, out, err);
+        return run.execute(line);
+    });
 }
 
 bool exportMessages(RecordSource& planningPass, const std::function<std::unique_ptr<RecordSource>()>& reopen,

@@ -9,17 +9,18 @@
 #include <string>
 #include <string_view>
 
+#include "core/program_shell.h"
 #include "export/export_record.h"
 #include "export/message_writer.h"
 
 namespace kova {
 
-inline constexpr int kExportSucceeded = 0;
-inline constexpr int kExportFailed = 1;         // bad input, refused output, failed write
-inline constexpr int kExportBadCommandLine = 2;
+inline constexpr int kExportSucceeded = kExitDone;
+inline constexpr int kExportFailed = kExitFailure;  // bad input, refused output, failed write
+inline constexpr int kExportBadCommandLine = kExitCommandLine;
 
-// Runs kovaexport on the process arguments: a summary line per message on `out`, every
-// problem on `err`. Returns the exit status above.
+// Runs kovaexport on the process arguments: the files, then a summary line per message on
+// `out`; every problem on `err`. Returns the exit status above.
 int runExport(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 struct MessageSummary {

@@ -1,10 +1,9 @@
-#include <cstdlib>
 #include <iostream>
 
+#include "core/program_shell.h"
 #include "export/export_run.h"
 
 int main(int argc, char** argv) {
-    const int status = kova::runExport(argc, argv, std::cout, std::cerr);
-    std::cout.flush();
-    std::exit(status);
+    kova::prepareProgramProcess();
+    return kova::runExport(argc, argv, std::cout, std::cerr);
 }

@@ -41,6 +41,15 @@ MessageWriter::MessageWriter(const MessagePlan& plan, const MessageIdentity& ide
 }
 
 void MessageWriter::put(std::string_view text) {
+    // Lines are formed in the buffer's reserve; a text longer than what is left (a keyword
+    // value of any length) goes out after the buffer, or straight to the sink past its size.
+    if (text.size() > kBufferSize - used_) {
+        flush();
+        if (text.size() > kBufferSize) {
+            if (!sink_.failed()) sink_.write(text.data(), text.size());
+            return;
+        }
+    }
     std::memcpy(buffer_.get() + used_, text.data(), text.size());
     used_ += text.size();
 }

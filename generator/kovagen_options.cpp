@@ -8,7 +8,7 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "core/file_identity.h"
+#include "core/output_set.h"
 #include "generator/pass_time.h"
 #include "orbit/norad_file.h"
 #include "packets/packet_layout.h"
@@ -16,9 +16,6 @@
 namespace kova::generator {
 
 namespace {
-
-constexpr int kExitUsage = 2;
-constexpr int kExitFile = 1;
 
 template <typename Number>
 bool parseNumber(const std::string& text, Number& value) {
@@ -37,8 +34,14 @@ bool parseGap(const std::string& text, PassGap& gap) {
 
 }  // namespace
 
+constexpr ProgramOption kOptions[] = {
+    {"--out"},         {"--norad"}, {"--tle"},        {"--name"},        {"--start"}, {"--subseconds"},
+    {"--duration"},    {"--packet-size"}, {"--gap"},  {"--duplicate"},   {"--other-apids"}, {"--seed"},
+};
+
 void printKovagenUsage(std::ostream& out) {
-    out << "usage: kovagen --out FILE [options]\n"
+    out << kKovagenProgram.usage
+        << "\n"
            "Writes a synthetic packet file: one navigation packet (APID 957) per second from\n"
            "two-body motion of an element set, with a nadir-pointing attitude.\n"
            "\n"
@@ -56,21 +59,23 @@ void printKovagenUsage(std::ostream& out) {
            "  --duplicate T           write the packet at T seconds twice; repeatable\n"
            "  --other-apids N         after each navigation packet, N packets of other APIDs\n"
            "  --seed N                seed of the other packets' APIDs, lengths and bytes (default 1)\n"
-           "  --help                  this text\n";
+           "  -h, --help              this text\n"
+           "  --version               the program's version\n"
+           "Options take their value as the next argument or after '=' (--out=pass.kov).\n"
+           "Exit status: 0 written, 1 a file cannot be read or written, 2 bad command line.\n";
 }
 
-bool parseKovagenArguments(const std::vector<std::string>& arguments, KovagenOptions& options, std::string& error) {
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& flag = arguments[i];
-        if (flag == "--help" || flag == "-h") {
-            options.helpRequested = true;
-            return true;
-        }
-        if (i + 1 >= arguments.size()) {
-            error = flag.rfind("--", 0) == 0 ? "missing value after " + flag : "unknown argument " + flag;
-            return false;
-        }
-        const std::string& value = arguments[++i];
+const ProgramInterface kKovagenProgram{"kovagen", "usage: kovagen --out FILE [options]", kOptions,
+                                       printKovagenUsage};
+
+bool readKovagenCommandLine(const CommandLine& line, KovagenOptions& options, std::string& error) {
+    if (!line.positional.empty()) {
+        error = "unexpected argument " + line.positional.front();
+        return false;
+    }
+    for (const CommandLine::GivenOption& given : line.options) {
+        const std::string& flag = given.name;
+        const std::string& value = given.value;
         bool ok = true;
         if (flag == "--out") {
             options.packetFile = value;
@@ -80,7 +85,6 @@ bool parseKovagenArguments(const std::vector<std::string>& arguments, KovagenOpt
             options.elementSetFile = value;
         } else if (flag == "--name") {
             options.satelliteName = value;
-            ok = !value.empty();
         } else if (flag == "--start") {
             options.startText = value;
             ok = parseTai58Time(value, options.pass.startSeconds);
@@ -105,9 +109,6 @@ bool parseKovagenArguments(const std::vector<std::string>& arguments, KovagenOpt
                  options.pass.otherPacketsPerNavPacket <= 1000;
         } else if (flag == "--seed") {
             ok = parseNumber(value, options.pass.seed);
-        } else {
-            error = "unknown argument " + flag;
-            return false;
         }
         if (!ok) {
             error = "bad value \"" + value + "\" for " + flag;
@@ -143,80 +144,56 @@ bool settleKovagenOptions(KovagenOptions& options, std::string& error) {
 
 namespace {
 
-// `status`, or the failure status with a message when the standard output lost what it was
-// given (a full disk, a closed descriptor).
-int standardOutputChecked(std::ostream& out, std::ostream& err, int status) {
-    out.flush();
-    if (out) return status;
-    err << "kovagen: write failed for the standard output" << std::endl;
-    return kExitFile;
+constexpr std::string_view kPacketFileRole = "packet file";
+constexpr std::string_view kNoradFileRole = "norad file";
+constexpr std::string_view kElementSetRole = "element set file";
+
+std::string_view optionOf(std::string_view role) {
+    return role == kPacketFileRole ? "--out" : role == kNoradFileRole ? "--norad" : "--tle";
+}
+
+// "--out and --norad name the same file: NAME", the options in the order of the help.
+std::string conflictText(const NameConflict& conflict) {
+    const std::string_view output = optionOf(conflict.outputRole);
+    const std::string_view other = optionOf(conflict.otherRole);
+    if (conflict.otherIsOutput) {
+        return std::string(other) + " and " + std::string(output) + " name the same file: " + conflict.otherName;
+    }
+    return std::string(output) + " and " + std::string(other) + " name the same file: " + conflict.outputName;
+}
+
+int generate(const ProgramShell& shell, const CommandLine& line, std::ostream& out) {
+    KovagenOptions options;
+    std::string error;
+    if (!readKovagenCommandLine(line, options, error)) return shell.refuseCommandLine(error);
+    // Writing one output over another (or over the element set it reads) would leave a file
+    // that holds only what was written last.
+    OutputSet outputs;
+    outputs.addInput(kElementSetRole, options.elementSetFile);
+    OutputMember& packets = outputs.addOutput(kPacketFileRole, options.packetFile);
+    OutputMember* norad = options.noradFile.empty() ? nullptr : &outputs.addOutput(kNoradFileRole, options.noradFile);
+    if (const std::optional<NameConflict> conflict = outputs.findConflict()) return shell.fail(conflictText(*conflict));
+    if (!settleKovagenOptions(options, error)) return shell.fail(error);
+
+    if (!outputs.open()) return shell.fail(outputs.problem());
+    PassGenerator generator(options.pass);
+    const PassSummary summary = generator.write(packets.stream());
+    if (norad != nullptr) writeNoradFile(norad->stream(), options.pass.elementSet);
+    // Both files or neither, and both before the summary on the standard output.
+    if (!outputs.commit()) return shell.fail(outputs.problem());
+    out << "kovagen: " << summary.navPackets << " navigation packets of " << options.pass.packetSize
+        << " bytes and " << summary.otherPackets << " other packets (" << summary.bytes << " bytes) in "
+        << options.packetFile;
+    if (!options.noradFile.empty()) out << "; element set \"" << options.satelliteName << "\" in " << options.noradFile;
+    out << '\n';
+    return kExitDone;
 }
 
 }  // namespace
 
 int runKovagen(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    KovagenOptions options;
-    std::string error;
-    if (!parseKovagenArguments(arguments, options, error)) {
-        err << "kovagen: " << error << "\n";
-        printKovagenUsage(err);
-        return kExitUsage;
-    }
-    if (options.helpRequested) {
-        printKovagenUsage(out);
-        return standardOutputChecked(out, err, 0);
-    }
-    // Writing one output over another (or over the element set it reads) would leave a file
-    // that holds only what was written last.
-    const std::pair<const char*, const std::string*> named[] = {
-        {"--out", &options.packetFile}, {"--norad", &options.noradFile}, {"--tle", &options.elementSetFile}};
-    for (std::size_t a = 0; a < std::size(named); ++a) {
-        for (std::size_t b = a + 1; b < std::size(named); ++b) {
-            if (!namesSameFile(*named[a].second, *named[b].second)) continue;
-            err << "kovagen: " << named[a].first << " and " << named[b].first << " name the same file: "
-                << *named[a].second << std::endl;
-            return kExitFile;
-        }
-    }
-    if (!settleKovagenOptions(options, error)) {
-        err << "kovagen: " << error << std::endl;
-        return kExitFile;
-    }
-
-    PassSummary summary;
-    {
-        std::ofstream packets(options.packetFile.c_str(), std::ios::out | std::ios::binary | std::ios::trunc);
-        if (!packets.is_open()) {
-            err << "kovagen: cannot create " << options.packetFile << std::endl;
-            return kExitFile;
-        }
-        PassGenerator generator(options.pass);
-        summary = generator.write(packets);
-        packets.close();
-        if (packets.fail()) {
-            err << "kovagen: write failed for " << options.packetFile << std::endl;
-            return kExitFile;
-        }
-    }
-    if (!options.noradFile.empty()) {
-        std::ofstream norad(options.noradFile.c_str(), std::ios::out | std::ios::trunc);
-        if (!norad.is_open()) {
-            err << "kovagen: cannot create " << options.noradFile << std::endl;
-            return kExitFile;
-        }
-        writeNoradFile(norad, options.pass.elementSet);
-        norad.close();
-        if (norad.fail()) {
-            err << "kovagen: write failed for " << options.noradFile << std::endl;
-            return kExitFile;
-        }
-    }
-    out << "kovagen: " << summary.navPackets << " navigation packets of " << options.pass.packetSize
-        << " bytes and " << summary.otherPackets << " other packets (" << summary.bytes << " bytes) in "
-        << options.packetFile;
-    if (!options.noradFile.empty()) out << "; element set \"" << options.satelliteName << "\" in " << options.noradFile;
-    out << std::endl;
-    return standardOutputChecked(out, err, 0);
+    const ProgramShell shell(kKovagenProgram, out, err);
+    return shell.run(arguments, [&](const CommandLine& line) { return generate(shell, line, out); });
 }
 
 }  // namespace kova::generator

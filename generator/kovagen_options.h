@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/program_shell.h"
 #include "generator/pass_generator.h"
 
 namespace kova::generator {
@@ -17,20 +18,23 @@ struct KovagenOptions {
     std::string startText;         // --start (default: ten minutes after the epoch)
     PassSettings pass;             // everything else
     bool packetSizeGiven = false;
-    bool helpRequested = false;
 };
 
-// Parses the arguments after the program name. False with a reason in `error` for an
-// unknown flag, a missing or malformed value, or a missing --out.
-bool parseKovagenArguments(const std::vector<std::string>& arguments, KovagenOptions& options, std::string& error);
+// The program's name, usage line, options and help, for the shell.
+extern const ProgramInterface kKovagenProgram;
+
+// Takes a parsed command line into `options`. False with a reason in `error` for a
+// malformed value, a positional argument, or a missing --out.
+bool readKovagenCommandLine(const CommandLine& line, KovagenOptions& options, std::string& error);
 
 void printKovagenUsage(std::ostream& out);
 
 // Loads the element set, settles the start time and the packet size. False with a reason.
 bool settleKovagenOptions(KovagenOptions& options, std::string& error);
 
-// The whole program: returns the exit status (0; 1 when a file cannot be read or
-// written; 2 for a command-line error, after the usage text).
+// The whole program: the packet file and the norad file (both or neither), then a summary
+// on `out`. Returns the exit status (0; 1 when a file cannot be read or written; 2 for a
+// command-line error, after the usage line).
 int runKovagen(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace kova::generator

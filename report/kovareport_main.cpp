@@ -1,17 +1,10 @@
 // kovareport: the quality report of a pass (see --help).
-#include <exception>
 #include <iostream>
-#include <string>
-#include <vector>
 
+#include "core/program_shell.h"
 #include "report/report_run.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    try {
-        return kova::report::runReport(arguments, std::cout, std::cerr);
-    } catch (const std::exception& failure) {
-        std::cerr << "kovareport: " << failure.what() << std::endl;
-        return kova::report::kExitBadInput;
-    }
+    kova::prepareProgramProcess();
+    return kova::report::runReport(kova::programArguments(argc, argv), std::cout, std::cerr);
 }

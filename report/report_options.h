@@ -1,8 +1,10 @@
 #pragma once
-// The command line of kovareport: kovareport [options] PACKETFILE.
+// The command line of kovareport: kovareport [options] PACKETFILE, parsed by the program
+// shell (core/program_shell.h).
 #include <iosfwd>
 #include <string>
-#include <vector>
+
+#include "core/program_shell.h"
 
 namespace kova::report {
 
@@ -12,15 +14,14 @@ struct ReportOptions {
     std::string satelliteName;  // --satellite; kova's default when not given
     std::string jsonFile;       // --json; empty: none
     std::string htmlFile;       // --html; empty: none
-    bool helpRequested = false;
-    bool versionRequested = false;
 };
 
-// Parses the arguments after the program name: options as "--name VALUE" or "--name=VALUE",
-// "--" before a packet file name that starts with '-'. False with a reason in `error` for an
-// unknown option, a missing value, an empty satellite name, or not exactly one packet file
-// (unless --help or --version was given).
-bool parseReportArguments(const std::vector<std::string>& arguments, ReportOptions& options, std::string& error);
+// The program's name, usage line, options and help, for the shell.
+extern const ProgramInterface kReportProgram;
+
+// Takes a parsed command line into `options`. False with a reason in `error` when there is
+// not exactly one packet file.
+bool readReportCommandLine(const CommandLine& line, ReportOptions& options, std::string& error);
 
 void printReportUsage(std::ostream& out);
 

@@ -1,109 +1,60 @@
 #include "report/report_run.h"
 
+#include <optional>
 #include <ostream>
 
-#include "core/atomic_output_file.h"
-#include "core/file_identity.h"
+#include "core/output_set.h"
+#include "core/program_shell.h"
+#include "core/version.h"
 #include "report/html_page.h"
 #include "report/json_report.h"
 #include "report/pass_analysis.h"
 #include "report/report_options.h"
 #include "report/text_report.h"
-#include "core/version.h"
 
 namespace kova::report {
 namespace {
 
-constexpr const char* kProgram = "kovareport: ";
-
-struct NamedOutput {
-    const char* kind;
-    const std::string& name;
-};
-
-// An output that names an input, or the other output, would destroy what it is made from.
-bool refuseOutputsOverInputs(const ReportOptions& options, std::ostream& err) {
-    const NamedOutput outputs[] = {{"JSON", options.jsonFile}, {"HTML", options.htmlFile}};
-    const NamedOutput others[] = {{"packet", options.packetFile}, {"norad", options.noradFile}};
-    for (const NamedOutput& output : outputs) {
-        for (const NamedOutput& input : others) {
-            if (!namesSameFile(output.name, input.name)) continue;
-            err << kProgram << "the " << output.kind << " file " << output.name << " names the same file as the "
-                << input.kind << " file" << std::endl;
-            return false;
-        }
-    }
-    if (namesSameFile(options.jsonFile, options.htmlFile)) {
-        err << kProgram << "the JSON and HTML files are one file: " << options.jsonFile << std::endl;
-        return false;
-    }
-    return true;
-}
-
-bool writeWhole(const char* kind, const std::string& name, const std::string& content, std::ostream& err) {
-    AtomicOutputFile file(name);
-    if (!file.isOpen()) {
-        err << kProgram << "cannot create the " << kind << " file " << name << ": " << file.error() << std::endl;
-        return false;
-    }
-    file.write(content);
-    if (!file.commit()) {
-        err << kProgram << "cannot write the " << kind << " file " << name << ": " << file.error() << std::endl;
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-int runReport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int report(const ProgramShell& shell, const CommandLine& line, std::ostream& out) {
     ReportOptions options;
     std::string error;
-    if (!parseReportArguments(arguments, options, error)) {
-        err << kProgram << error << "\n";
-        printReportUsage(err);
-        err.flush();
-        return kExitUsage;
+    if (!readReportCommandLine(line, options, error)) return shell.refuseCommandLine(error);
+
+    // An output that names an input, or the other output, would destroy what it is made from.
+    OutputSet outputs;
+    outputs.addInput("packet file", options.packetFile);
+    outputs.addInput("norad file", options.noradFile);
+    OutputMember* json = options.jsonFile.empty() ? nullptr : &outputs.addOutput("JSON file", options.jsonFile);
+    OutputMember* html = options.htmlFile.empty() ? nullptr : &outputs.addOutput("HTML file", options.htmlFile);
+    if (const std::optional<NameConflict> conflict = outputs.findConflict()) {
+        return shell.fail(describeConflict(*conflict));
     }
-    if (options.helpRequested || options.versionRequested) {
-        if (options.helpRequested) {
-            printReportUsage(out);
-        } else {
-            out << "kovareport " << kVersion << "\n";
-        }
-        out.flush();
-        if (out) return kExitComplete;
-        err << kProgram << "write failed for the standard output" << std::endl;
-        return kExitBadInput;
-    }
-    if (!refuseOutputsOverInputs(options, err)) return kExitBadInput;
 
     AnalysisSettings settings;
     settings.packetFileName = options.packetFile;
     settings.noradFileName = options.noradFile;
     settings.satelliteName = options.satelliteName;
-    PassReport report;
-    report.programVersion = kVersion;
-    const AnalysisOutcome outcome = analysePass(settings, report);
-    if (!outcome.complete) {
-        err << kProgram << outcome.problem << std::endl;
-        return kExitBadInput;
-    }
+    PassReport passReport;
+    passReport.programVersion = kVersion;
+    const AnalysisOutcome outcome = analysePass(settings, passReport);
+    if (!outcome.complete) return shell.fail(outcome.problem);
 
-    const std::string text = textReport(report);
+    // Both files or neither, and both before the text: a standard output closed early (a
+    // pager quit, "| head") costs the rest of the text, never the files.
+    if (!outputs.open()) return shell.fail(outputs.problem());
+    if (json != nullptr) json->write(jsonReport(passReport));
+    if (html != nullptr) html->write(htmlPage(passReport));
+    if (!outputs.commit()) return shell.fail(outputs.problem());
+    const std::string text = textReport(passReport);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!options.jsonFile.empty() && !writeWhole("JSON", options.jsonFile, jsonReport(report), err)) {
-        return kExitBadInput;
-    }
-    if (!options.htmlFile.empty() && !writeWhole("HTML", options.htmlFile, htmlPage(report), err)) {
-        return kExitBadInput;
-    }
-    out.flush();
-    if (!out) {
-        err << kProgram << "the text report could not be written" << std::endl;
-        return kExitBadInput;
-    }
     return kExitComplete;
+}
+
+}  // namespace
+
+int runReport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const ProgramShell shell(kReportProgram, out, err);
+    return shell.run(arguments, [&](const CommandLine& line) { return report(shell, line, out); });
 }
 
 }  // namespace kova::report

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +14,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/big_endian.h"
@@ -62,6 +64,9 @@ TEST(ExportCommandLine, AMalformedCommandLineEndsWithStatus2AndTheUsageLine) {
         {{"--originator", "D\tB", "a.kov"}, "--originator needs a value of printable ASCII"},
         {{"--from-ephemeris", "a.eph", "a.kov"}, "a packet file and --from-ephemeris exclude each other"},
         {{"--from-ephemeris", "a.eph", "--aem", "a.aem"}, "an ephemeris file holds no attitude"},
+        // A value of any length is bounded before it reaches a fixed-size text.
+        {{"--creation-date", "2020-01-01T00:00:00." + std::string(70000, '9'), "a.kov"},
+         "--creation-date is longer than 48 characters"},
     };
     for (const RefusedLine& c : cases) {
         const ProgramRun run = runKovaExport(c.arguments);
@@ -75,6 +80,7 @@ TEST(ExportCommandLine, AMalformedCommandLineEndsWithStatus2AndTheUsageLine) {
 TEST(ExportCommandLine, HelpAndVersionGoToStandardOutput) {
     const ProgramRun help = runKovaExport({"--help"});
     EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(runKovaExport({"-h"}).out, help.out);
     for (const char* option : {"--oem", "--aem", "--from-ephemeris", "--norad", "--satellite", "--object-name",
                                "--object-id", "--originator", "--creation-date", "--aem-version", "--version"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
@@ -209,6 +215,55 @@ TEST_F(ExportRunTest, AnOutputInAMissingDirectoryFailsAndLeavesNoFile) {
         EXPECT_NE(run.err.find("No such file or directory"), std::string::npos) << run.err;
         EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"norad.tle", "pass.kov"}));
     }
+}
+
+// Output names that denote a device, a FIFO or a symbolic link, or a file with its own mode:
+// the device and the FIFO take the message as they are, the link keeps pointing at the new
+// message, the file keeps its mode.
+TEST_F(ExportRunTest, OutputsAreWrittenThroughWhatTheirNamesDenote) {
+    const ProgramRun toNull = exportPass({"--oem", "/dev/null", "--aem", "/dev/null"});
+    EXPECT_EQ(toNull.status, 0) << toNull.err;
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    ASSERT_EQ(::mkfifo(path("pass.fifo").c_str(), 0600), 0);
+    std::string throughFifo;
+    std::thread reader([&] { throughFifo = readText(dir.file("pass.fifo")); });
+    fs::create_directory(dir.file("archive"));
+    writeText(dir.file("archive/kept.aem"), "old");
+    ::chmod(path("archive/kept.aem").c_str(), 0604);
+    fs::create_symlink("archive/kept.aem", dir.file("link.aem"));
+    const ProgramRun run = exportPass({"--oem", path("pass.fifo"), "--aem", path("link.aem")});
+    reader.join();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(throughFifo.rfind("CCSDS_OEM_VERS", 0), 0u);
+    EXPECT_TRUE(fs::is_fifo(dir.file("pass.fifo")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.aem")));
+    EXPECT_EQ(readText(dir.file("archive/kept.aem")).rfind("CCSDS_AEM_VERS", 0), 0u);
+    struct stat status {};
+    ASSERT_EQ(::stat(path("archive/kept.aem").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0604u);
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"archive", "link.aem", "norad.tle", "pass.fifo", "pass.kov"}));
+}
+
+// The AEM fails after the OEM is complete: the OEM of an earlier run stays as it was.
+TEST_F(ExportRunTest, AFailedMessageLeavesTheEarlierMessagesAsTheyWere) {
+    if (!fs::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    writeText(dir.file("pass.oem"), "a good earlier OEM");
+    const ProgramRun run = exportPass({"--aem", "/dev/full"});
+    EXPECT_EQ(run.status, kExportFailed);
+    EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
+    EXPECT_EQ(readText(dir.file("pass.oem")), "a good earlier OEM");
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"norad.tle", "pass.kov", "pass.oem"}));
+}
+
+// A packet file name as long as a name may be, less its extension: the messages' names are as
+// long, and their temporary names must not be longer.
+TEST_F(ExportRunTest, APacketFileNameOfAnyValidLengthIsExported) {
+    const std::string stem(246, 'p');
+    fs::rename(dir.file("pass.kov"), dir.file(stem + ".kov"));
+    const ProgramRun run = runKovaExport({path((stem + ".kov").c_str()), "--creation-date", "2026-12-09T10:00:00"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"norad.tle", stem + ".aem", stem + ".kov", stem + ".oem"}));
 }
 
 TEST_F(ExportRunTest, NoradFilesThatCannotServeAreErrors) {

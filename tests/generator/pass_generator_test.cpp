@@ -249,6 +249,28 @@ TEST(KovagenCommandLine, ErrorsGiveTheUsageAndStatusTwo) {
     const CommandLineRun help = kovagen({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--gap START:LENGTH"), std::string::npos);
+    EXPECT_EQ(kovagen({"-h"}).out, help.out);
+    const CommandLineRun version = kovagen({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("kovagen ", 0), 0u);
+}
+
+// The packet file and the element set appear together or not at all: a norad file that
+// cannot be written leaves the packet file of an earlier run as it was.
+TEST(KovagenCommandLine, BothFilesOrNeither) {
+    TemporaryDirectory directory;
+    const std::string packets = directory.file("pass.kov").string();
+    test::writeText(packets, "an earlier pass");
+    const CommandLineRun samePass = kovagen({"--out=" + packets, "--duration=60", "--norad", "/dev/null"});
+    ASSERT_EQ(samePass.status, 0) << samePass.err;
+    const std::vector<std::uint8_t> written = test::readBytes(packets);
+    EXPECT_EQ(written.size(), 60u * 126);
+    if (std::filesystem::is_character_file("/dev/full")) {
+        const CommandLineRun full = kovagen({"--out", packets, "--duration", "90", "--norad", "/dev/full"});
+        EXPECT_EQ(full.status, 1);
+        EXPECT_EQ(full.err, "kovagen: cannot write the norad file /dev/full: No space left on device\n");
+        EXPECT_EQ(test::readBytes(packets), written);
+    }
 }
 
 TEST(KovagenCommandLine, WritesThePassAndTheElementSet) {

@@ -90,6 +90,31 @@ TEST_F(ReportRun, WritesTheTextAndBothFilesOnlyWhenComplete) {
     EXPECT_EQ(files, 4u);
 }
 
+// Both files or neither: a page that cannot be written leaves the JSON of an earlier run.
+TEST_F(ReportRun, AFileThatFailsLeavesTheOtherAsItWas) {
+    if (!fs::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    std::ofstream(file("r.json")) << "an earlier report";
+    const RunResult result = run({"--json", file("r.json"), "--html", "/dev/full", pass_});
+    EXPECT_EQ(result.status, kExitBadInput);
+    EXPECT_EQ(result.err, "kovareport: cannot write the HTML file /dev/full: No space left on device\n");
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_EQ(test::readText(file("r.json")), "an earlier report");
+}
+
+// Output names of any length the system takes, and names that are devices or links.
+TEST_F(ReportRun, OutputNamesOfAnyKind) {
+    const std::string longName = file(std::string(250, 'j'));
+    fs::create_symlink(file("target.html"), file("link.html"));
+    const RunResult result = run({"--json", longName, "--html", file("link.html"), pass_});
+    ASSERT_EQ(result.status, kExitComplete) << result.err;
+    EXPECT_EQ(test::readText(longName).substr(0, 1), "{");
+    EXPECT_TRUE(fs::is_symlink(file("link.html")));
+    EXPECT_FALSE(test::readText(file("target.html")).empty());
+    const RunResult toNull = run({"--json", "/dev/null", "--html", "/dev/null", pass_});
+    EXPECT_EQ(toNull.status, kExitComplete) << toNull.err;
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
 TEST_F(ReportRun, OutputsNeverReplaceAnInput) {
     const std::string before = test::readText(pass_);
     for (const auto& line : std::vector<std::vector<std::string>>{
