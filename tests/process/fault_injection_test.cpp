@@ -23,8 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kExitFailure = 255;       // exit status -1
-constexpr int kExitNoPacketFile = 155;  // exit status -101
 
 class FaultInjection : public testing::Test {
 protected:
@@ -55,7 +53,7 @@ TEST_F(FaultInjection, ReferenceRunHoldsEveryRecord) {
 TEST_F(FaultInjection, EphemerisOnAFullDeviceIsAWriteFailure) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
     const ProcessResult result = run({"-ephemerisfile", "/dev/full"});
-    EXPECT_EQ(result.exitCode, kExitFailure);
+    EXPECT_EQ(result.exitCode, kKovaExitFailure);
     EXPECT_EQ(result.err, "\nFile Write failed for ephemeris file:  /dev/full\n");
     // The attitude file is closed first, so it was complete when the ephemeris close failed.
     EXPECT_EQ(readBytes(dir_.file("pass.att")), reference_.attitude);
@@ -64,7 +62,7 @@ TEST_F(FaultInjection, EphemerisOnAFullDeviceIsAWriteFailure) {
 TEST_F(FaultInjection, AttitudeOnAFullDeviceIsAWriteFailure) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
     const ProcessResult result = run({"-attitudefile", "/dev/full"});
-    EXPECT_EQ(result.exitCode, kExitFailure);
+    EXPECT_EQ(result.exitCode, kKovaExitFailure);
     EXPECT_EQ(result.err, "\nFile Write failed for attitude file:  /dev/full\n");
     // The ephemeris file is left as every error stop leaves it: all its records and
     // metadata, but the headers written at open (record count 0).
@@ -77,14 +75,14 @@ TEST_F(FaultInjection, AttitudeOnAFullDeviceIsAWriteFailure) {
 
 TEST_F(FaultInjection, EphemerisFileInAMissingDirectory) {
     const ProcessResult result = run({"-ephemerisfile", "nodir/x.eph"});
-    EXPECT_EQ(result.exitCode, kExitFailure);
+    EXPECT_EQ(result.exitCode, kKovaExitFailure);
     EXPECT_EQ(result.err, "\nFile Open failed for ephemeris file:  nodir/x.eph\n");
     EXPECT_FALSE(fs::exists(dir_.file("pass.att")));
 }
 
 TEST_F(FaultInjection, AttitudeFileInAMissingDirectoryLeavesTheEphemerisHeaders) {
     const ProcessResult result = run({"-attitudefile", "nodir/x.att"});
-    EXPECT_EQ(result.exitCode, kExitFailure);
+    EXPECT_EQ(result.exitCode, kKovaExitFailure);
     EXPECT_EQ(result.err, "\nFile Open failed for attitude file:  nodir/x.att\n");
     const std::vector<std::uint8_t> ephemeris = readBytes(dir_.file("pass.eph"));
     ASSERT_EQ(ephemeris.size(), kFileHeaderSize);
@@ -104,13 +102,13 @@ TEST_F(FaultInjection, InputsThatAreNotRegularFilesAreRefused) {
     };
     std::vector<Case> cases;
     for (const std::string name : {"adir", "fifo", "/dev/zero"}) {
-        cases.push_back({"-packetfile", name, kExitNoPacketFile, "ERROR opening input:" + name + "\n"});
-        cases.push_back({"-noradfile", name, kExitFailure, "\nFile Open failed for norad file:  " + name + "\n"});
+        cases.push_back({"-packetfile", name, kKovaExitNoPacketFile, "ERROR opening input:" + name + "\n"});
+        cases.push_back({"-noradfile", name, kKovaExitFailure, "\nFile Open failed for norad file:  " + name + "\n"});
         cases.push_back(
-            {"-configfile", name, kExitFailure, "\nFile Open failed for configuration file:  " + name + "\n"});
+            {"-configfile", name, kKovaExitFailure, "\nFile Open failed for configuration file:  " + name + "\n"});
     }
-    cases.push_back({"-ephemerisfile", "adir", kExitFailure, "\nFile Open failed for ephemeris file:  adir\n"});
-    cases.push_back({"-attitudefile", "adir", kExitFailure, "\nFile Open failed for attitude file:  adir\n"});
+    cases.push_back({"-ephemerisfile", "adir", kKovaExitFailure, "\nFile Open failed for ephemeris file:  adir\n"});
+    cases.push_back({"-attitudefile", "adir", kKovaExitFailure, "\nFile Open failed for attitude file:  adir\n"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keyword + " " + c.name);
         const ProcessResult result = run({c.keyword, c.name});
@@ -128,12 +126,12 @@ TEST_F(FaultInjection, ARefusedRunTruncatesNothing) {
     cleanRunProducts(dir_.path(), "pass.kov");
     const std::vector<std::uint8_t> goodEphemeris = readBytes(dir_.file("pass.eph"));
     const ProcessResult onInput = run({"-attitudefile", "pass.kov"});
-    EXPECT_EQ(onInput.exitCode, kExitFailure);
+    EXPECT_EQ(onInput.exitCode, kKovaExitFailure);
     EXPECT_EQ(onInput.err, "\nFile Open failed for attitude file:  pass.kov\nit names the same file as the packet file\n");
     EXPECT_EQ(readBytes(dir_.file("pass.eph")), goodEphemeris);
 
     const ProcessResult onEachOther = run({"-ephemerisfile", "x", "-attitudefile", "./x"});
-    EXPECT_EQ(onEachOther.exitCode, kExitFailure);
+    EXPECT_EQ(onEachOther.exitCode, kKovaExitFailure);
     EXPECT_EQ(onEachOther.err, "\nFile Open failed for attitude file:  ./x\nit names the same file as the ephemeris file\n");
     EXPECT_FALSE(fs::exists(dir_.file("x")));
 }
@@ -146,7 +144,7 @@ TEST_F(FaultInjection, AnOutputLockedByAnotherRunIsLeftAlone) {
     ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
     const ProcessResult result = run({});
     ::close(held);
-    EXPECT_EQ(result.exitCode, kExitFailure);
+    EXPECT_EQ(result.exitCode, kKovaExitFailure);
     EXPECT_EQ(result.err, "\nFile Open failed for ephemeris file:  pass.eph\nit is being written by another run\n");
     EXPECT_EQ(readText(dir_.file("pass.eph")), "the other run's records");
     EXPECT_FALSE(fs::exists(dir_.file("pass.att")));
@@ -157,13 +155,13 @@ TEST_F(FaultInjection, AnOutputLockedByAnotherRunIsLeftAlone) {
 TEST_F(FaultInjection, SuccessIsAnnouncedOnlyWhenEverythingWasWritten) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
     const ProcessResult full = run({"-attitudefile", "/dev/full", "-listconfig", "yes"});
-    EXPECT_EQ(full.exitCode, kExitFailure);
+    EXPECT_EQ(full.exitCode, kKovaExitFailure);
     EXPECT_EQ(full.err, "\nFile Write failed for attitude file:  /dev/full\n");
     EXPECT_EQ(full.out.find("normal termination"), std::string::npos);
 
     const ProcessResult lostListing = runProgram("kova", {"-packetfile", "pass.kov", "-listconfig", "yes"},
                                                  dir_.path(), "/dev/full");
-    EXPECT_EQ(lostListing.exitCode, kExitFailure);
+    EXPECT_EQ(lostListing.exitCode, kKovaExitFailure);
     EXPECT_EQ(lostListing.err, "\nStandard Output write failed\n");
     const ProcessResult lostSummary =
         runProgram("kovagen", {"--out", "gen.kov", "--duration", "10"}, dir_.path(), "/dev/full");
@@ -198,7 +196,7 @@ TEST_F(FaultInjection, DumpToolsRefuseInputsThatAreNotRegularFiles) {
     ASSERT_EQ(::mkfifo(dir_.file("fifo.eph").c_str(), 0600), 0);
     for (const auto& [tool, kind] : {std::pair{"ephdiag", "Ephemeris"}, std::pair{"attdiag", "Attitude"}}) {
         const ProcessResult result = runProgram(tool, {"fifo.eph"}, dir_.path());
-        EXPECT_EQ(result.exitCode, kExitFailure) << tool;
+        EXPECT_EQ(result.exitCode, kKovaExitFailure) << tool;
         EXPECT_EQ(result.err, std::string("\n") + kind + " File open failed: fifo.eph\n");
     }
 }

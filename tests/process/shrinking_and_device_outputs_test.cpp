@@ -25,7 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kExitFailure = 255;  // exit status -1
 
 // The run writes its ephemeris into a named pipe that the test does not read: once the pipe
 // and the writer's two buffers (about 2 MiB of records, 33,000 packets) are full, the run
@@ -60,7 +59,7 @@ TEST(ShrinkingPacketFile, APacketCutShortDuringTheRecordPassIsAReadError) {
     run.join();
     ::close(pipe);
     ASSERT_TRUE(runIsWriting) << result.err;
-    EXPECT_EQ(result.exitCode, kExitFailure);
+    EXPECT_EQ(result.exitCode, kKovaExitFailure);
     EXPECT_TRUE(result.err.starts_with("\nPacket File read error\n\npacket index = ")) << result.err;
 }
 
@@ -94,7 +93,7 @@ TEST(DeviceOutputs, ADanglingLinkToTheOtherOutputIsTheSameFile) {
     fs::create_symlink("out.eph", dir.file("link.att"));
     const ProcessResult result = runProgram(
         "kova", {"-packetfile", "pass.kov", "-ephemerisfile", "out.eph", "-attitudefile", "link.att"}, dir.path());
-    EXPECT_EQ(result.exitCode, kExitFailure);
+    EXPECT_EQ(result.exitCode, kKovaExitFailure);
     EXPECT_EQ(result.err, "\nFile Open failed for attitude file:  link.att\nit names the same file as the ephemeris file\n");
     EXPECT_FALSE(fs::exists(dir.file("out.eph")));
 }

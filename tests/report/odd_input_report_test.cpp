@@ -25,7 +25,7 @@ namespace {
 
 using test::PacketFileBuilder;
 
-constexpr double kJulianDateResolution = 4.1e-5;  // seconds, near 2.45e6 days
+constexpr double kJulianDateGrain = 4.1e-5;  // seconds, near 2.45e6 days
 
 TEST(ReportInputText, WellFormedUtf8IsKeptAndEveryOtherByteOrControlIsEscaped) {
     struct Case {
@@ -139,7 +139,7 @@ TEST_F(OddInputReport, SpanAndCoverageStayInRangeWhenTimeTagsRepeatOrStepBack) {
         const AnalysisOutcome outcome = analyse(packets);
         ASSERT_TRUE(outcome.complete) << outcome.problem;
         const NavigationFacts& navigation = report_.navigation;
-        EXPECT_NEAR(navigation.span, c.span, kJulianDateResolution);
+        EXPECT_NEAR(navigation.span, c.span, kJulianDateGrain);
         EXPECT_GE(navigation.span, 0.0);
         EXPECT_NEAR(navigation.coverage, c.coverage, 1e-6);
         EXPECT_GE(navigation.coverage, 0.0);

@@ -125,7 +125,7 @@ TEST(DafLayout, SummaryChainAndDirectories) {
 // The comment area gives back the kernel set's lines, made printable and cut to 132
 // characters, however many records they fill.
 TEST(DafLayout, CommentAreaKeepsTheLines) {
-    const std::string longName = std::string(200, 'x') + "\x01\xff";
+    const std::string longName = std::string(200, 'x').append("\x01\xff");
     const WrittenKernels kernels = writeStretches({2, 1, 2, 3}, longName);
     SpiceKernelSet set(test::maruSettings(longName), 0);
     for (int i = 0; i < 2000; ++i) set.add(passRecord(static_cast<std::uint64_t>(i), passTag(0)));  // 1999 repeats

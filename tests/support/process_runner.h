@@ -8,6 +8,10 @@
 
 namespace kova::test {
 
+// kova's exit statuses -1 and -101 as a parent process sees them.
+inline constexpr int kKovaExitFailure = 255;
+inline constexpr int kKovaExitNoPacketFile = 155;
+
 struct ProcessResult {
     int exitCode = -1;  // the process exit code (255 for -1, 155 for -101); -1 if it did not exit
     std::string out;
