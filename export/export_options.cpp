@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "orbit/norad_file.h"
+#include "spice/naif_ids.h"
 
 namespace kova {
 
@@ -25,6 +26,13 @@ void printExportHelp(std::ostream& out) {
            "  --originator NAME      ORIGINATOR (default DB, or the ephemeris file's source)\n"
            "  --creation-date EPOCH  CREATION_DATE, UTC, YYYY-MM-DDThh:mm:ss[.d] (default: now)\n"
            "  --aem-version V        1.0 (default, read by older tools too) or 2.0\n"
+           "SPICE kernels (from a packet file; OEM and AEM then only when --oem/--aem name them):\n"
+           "  --spice                all four kernels: .kov -> .bsp, .bc, .tsc, .tf\n"
+           "  --spk FILE             the SPK (spacecraft state relative to Earth, J2000)\n"
+           "  --ck FILE              the CK (bus attitude); needs --sclk or --spice\n"
+           "  --sclk FILE            the clock kernel the CK's times are read with\n"
+           "  --fk FILE              the frame kernel (body name, <NAME>_BUS frame)\n"
+           "  --naif-id N            spacecraft ID, -1 to -2147483 (default -100000 - NORAD number)\n"
            "  -h, --help             this summary\n"
            "  --version              the program's version\n"
            "Options take their value as the next argument or after '=' (--oem=pass.oem).\n"
@@ -38,6 +46,8 @@ constexpr ProgramOption kOptions[] = {
     {"--norad", true, true},         {"--satellite", true, true},    {"--object-name", true, false},
     {"--object-id", true, false},    {"--originator", true, false},  {"--creation-date", true, false},
     {"--aem-version", true, false},
+    {"--spice", false, false},       {"--spk", true, true},          {"--ck", true, true},
+    {"--sclk", true, true},          {"--fk", true, true},           {"--naif-id", true, false},
 };
 
 bool allDigits(std::string_view text) {
@@ -70,7 +80,19 @@ bool applyOption(std::string_view name, std::string_view value, ExportOptions& o
     else if (name == "--from-ephemeris") options.ephemerisFile = value;
     else if (name == "--norad") options.noradFile = value;
     else if (name == "--satellite") options.satelliteName = value;
-    else if (name == "--object-name") return setText(options.objectName, name, value, problem);
+    else if (name == "--spice") options.spice = true;
+    else if (name == "--spk") options.spkFile = value;
+    else if (name == "--ck") options.ckFile = value;
+    else if (name == "--sclk") options.sclkFile = value;
+    else if (name == "--fk") options.fkFile = value;
+    else if (name == "--naif-id") {
+        std::string error;
+        options.naifId = parseNaifId(value, error);
+        if (!options.naifId) {
+            problem = error;
+            return false;
+        }
+    } else if (name == "--object-name") return setText(options.objectName, name, value, problem);
     else if (name == "--object-id") return setText(options.objectId, name, value, problem);
     else if (name == "--originator") return setText(options.originator, name, value, problem);
     else if (name == "--creation-date") {
@@ -175,12 +197,34 @@ bool readExportCommandLine(const CommandLine& line, ExportOptions& options, std:
             problem = "a packet file and --from-ephemeris exclude each other";
             return false;
         }
+        if (options.wantsKernels() || options.naifId) {
+            problem = "SPICE kernels are made from a packet file: an ephemeris file holds neither the time tags "
+                      "nor the quaternions (give the packet file instead of --from-ephemeris)";
+            return false;
+        }
         if (!options.aemFile.empty()) {
             problem = "an ephemeris file holds no attitude: --aem needs a packet file";
             return false;
         }
     }
+    if (options.naifId && !options.wantsKernels()) {
+        problem = "--naif-id is the spacecraft ID of SPICE kernels: give --spice or --spk, --ck, --sclk, --fk";
+        return false;
+    }
+    if (!options.ckFile.empty() && !options.spice && options.sclkFile.empty()) {
+        problem = "a CK is read through its clock kernel: give --sclk FILE (or --spice) with --ck";
+        return false;
+    }
     return true;
+}
+
+KernelNames kernelNamesOf(const ExportOptions& options) {
+    const auto nameOf = [&](const std::string& given, std::string_view extension) {
+        if (!given.empty()) return given;
+        return options.spice ? derivedOutputName(options.packetFile, ".kov", extension) : std::string();
+    };
+    return {nameOf(options.spkFile, ".bsp"), nameOf(options.ckFile, ".bc"), nameOf(options.sclkFile, ".tsc"),
+            nameOf(options.fkFile, ".tf")};
 }
 
 const ProgramInterface kExportProgram{"kovaexport", kExportUsage, kOptions, printExportHelp};

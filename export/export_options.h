@@ -3,8 +3,10 @@
 //
 //   kovaexport [options] PACKETFILE
 //   kovaexport [options] --from-ephemeris FILE.eph
+//   kovaexport [options] PACKETFILE --spice | --spk F | --ck F --sclk F | --fk F ...
 //
 // Parsed by the program shell (core/program_shell.h); a later occurrence of an option wins.
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -31,7 +33,32 @@ struct ExportOptions {
     std::optional<std::string> originator;  // --originator
     std::optional<std::string> creationDate;  // --creation-date, checked
     AemVersion aemVersion = AemVersion::k1_0;  // --aem-version
+    // The SPICE kernels: --spice names all four from the packet file's name; --spk, --ck,
+    // --sclk and --fk name (and select) single ones.
+    bool spice = false;          // --spice
+    std::string spkFile;         // --spk
+    std::string ckFile;          // --ck
+    std::string sclkFile;        // --sclk
+    std::string fkFile;          // --fk
+    std::optional<std::int32_t> naifId;  // --naif-id, checked
+
+    // True when any kernel is asked for: OEM and AEM are then written only when named.
+    bool wantsKernels() const {
+        return spice || !spkFile.empty() || !ckFile.empty() || !sclkFile.empty() || !fkFile.empty();
+    }
 };
+
+// The names of the kernels a run writes; empty: that kernel is not written.
+struct KernelNames {
+    std::string spk;
+    std::string ck;
+    std::string sclk;
+    std::string fk;
+};
+
+// The kernel names of `options`: those named by their option, the others (with --spice) the
+// packet file's name cut at its last ".kov" with ".bsp", ".bc", ".tsc" and ".tf" appended.
+KernelNames kernelNamesOf(const ExportOptions& options);
 
 // The program's name, usage line, options and help, for the shell.
 extern const ProgramInterface kExportProgram;

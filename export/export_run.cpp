@@ -14,6 +14,7 @@
 #include "export/record_sources.h"
 #include "orbit/norad_file.h"
 #include "packets/packet_layout.h"
+#include "spice/naif_ids.h"
 #include "toolkit/toolkit_header.h"
 
 namespace kova {
@@ -32,6 +33,16 @@ private:
     OutputMember& file_;
 };
 
+// The bytes of a kernel into a member of the run's output set; the set sees a failed write.
+class MemberKernelSink final : public KernelSink {
+public:
+    explicit MemberKernelSink(OutputMember& file) : file_(file) {}
+    void write(const char* data, std::size_t size) override { file_.write(data, size); }
+
+private:
+    OutputMember& file_;
+};
+
 MessageSummary summaryOf(const MessagePlan& plan) {
     return {plan.segments().size(), plan.exportedCount(), plan.leftOutCount()};
 }
@@ -44,6 +55,10 @@ public:
 private:
     int fail(const std::string& message) const { return shell_.fail(message); }
     bool readObjectId();
+    // The spacecraft ID and names of the kernels, from the options and the element set.
+    bool settleSpacecraft();
+    bool writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputMember* ck, OutputMember* sclk,
+                      OutputMember* fk);
     std::unique_ptr<RecordSource> openSource() const;
     bool settleIdentity(const RecordSource& source);
 
@@ -54,6 +69,9 @@ private:
     std::string oemName_;
     std::string aemName_;
     MessageIdentity identity_;
+    SpiceKernelSettings kernelSettings_;
+    std::string elementSetLine1_;  // of the element set found under --satellite, if any
+    std::string elementSetName_;   // its name line
     std::string problem_;
 };
 
@@ -61,50 +79,144 @@ int ExportRun::execute(const CommandLine& line) {
     std::string problem;
     if (!readExportCommandLine(line, options_, problem)) return shell_.refuseCommandLine(problem);
     const bool fromEphemeris = !options_.ephemerisFile.empty();
+    const bool kernelsWanted = options_.wantsKernels();
     if (fromEphemeris) {
         oemName_ = options_.oemFile.empty() ? derivedOutputName(options_.ephemerisFile, ".eph", ".oem") : options_.oemFile;
+    } else if (kernelsWanted) {
+        // With kernels, a message is written only when its name is given.
+        oemName_ = options_.oemFile;
+        aemName_ = options_.aemFile;
     } else {
         oemName_ = options_.oemFile.empty() ? derivedOutputName(options_.packetFile, ".kov", ".oem") : options_.oemFile;
         aemName_ = options_.aemFile.empty() ? derivedOutputName(options_.packetFile, ".kov", ".aem") : options_.aemFile;
     }
-    // An output never replaces an input of the run or the other output.
+    const KernelNames kernelNames = kernelNamesOf(options_);
+    // An output never replaces an input of the run or another output.
     OutputSet outputs;
     outputs.addInput("packet file", options_.packetFile);
     outputs.addInput("ephemeris file", options_.ephemerisFile);
     outputs.addInput("norad file", options_.noradFile);
-    OutputMember& oemFile = outputs.addOutput("OEM file", oemName_);
-    OutputMember* aemFile = fromEphemeris ? nullptr : &outputs.addOutput("AEM file", aemName_);
+    const auto optionalOutput = [&outputs](std::string_view role, const std::string& name) {
+        return name.empty() ? nullptr : &outputs.addOutput(role, name);
+    };
+    OutputMember* oemFile = optionalOutput("OEM file", oemName_);
+    OutputMember* aemFile = optionalOutput("AEM file", aemName_);
+    OutputMember* spkFile = optionalOutput("SPK file", kernelNames.spk);
+    OutputMember* ckFile = optionalOutput("CK file", kernelNames.ck);
+    OutputMember* sclkFile = optionalOutput("SCLK kernel", kernelNames.sclk);
+    OutputMember* fkFile = optionalOutput("frame kernel", kernelNames.fk);
     if (const std::optional<NameConflict> conflict = outputs.findConflict()) {
         return fail(describeConflict(*conflict) + "; nothing was written");
     }
     if (!readObjectId()) return fail(problem_);
 
-    std::unique_ptr<RecordSource> planningPass = openSource();
-    if (!planningPass->error().empty()) return fail(planningPass->error());
-    if (!settleIdentity(*planningPass)) return fail(problem_);
+    std::unique_ptr<RecordSource> firstPass = openSource();
+    if (!firstPass->error().empty()) return fail(firstPass->error());
+    if (!settleIdentity(*firstPass)) return fail(problem_);
+    std::optional<SpiceKernelSet> kernels;
+    if (kernelsWanted) {
+        if (!settleSpacecraft()) return fail(problem_);
+        SpiceKernelSettings settings = kernelSettings_;
+        settings.keepStates = spkFile != nullptr;
+        settings.keepAttitude = ckFile != nullptr;
+        const std::size_t packets = static_cast<const PacketRecordSource&>(*firstPass).navigationPacketCount();
+        // Fill records come on top of the packets: a margin keeps short gaps from regrowing the arrays.
+        kernels.emplace(std::move(settings), packets + packets / 16 + 64);
+    }
 
     if (!outputs.open()) return fail(outputs.problem());
-    OutputSink oemSink(oemFile);
+    std::optional<OutputSink> oemSink;
     std::optional<OutputSink> aemSink;
+    if (oemFile != nullptr) oemSink.emplace(*oemFile);
     if (aemFile != nullptr) aemSink.emplace(*aemFile);
 
     ExportSummary summary;
     std::string error;
-    if (!exportMessages(*planningPass, [this] { return openSource(); }, identity_, oemSink,
-                        aemSink ? &*aemSink : nullptr, summary, error)) {
+    if (!exportPass(*firstPass, [this] { return openSource(); }, identity_, oemSink ? &*oemSink : nullptr,
+                    aemSink ? &*aemSink : nullptr, kernels ? &*kernels : nullptr, summary, error)) {
         return fail(error);
     }
-    // Both messages or neither; the summary only after both files are in place, so that a
-    // standard output that is lost costs the summary, never the files.
+    if (kernels && !writeKernels(*kernels, spkFile, ckFile, sclkFile, fkFile)) return fail(problem_);
+    // Every file or none; the summary only after all are in place, so that a standard output
+    // that is lost costs the summary, never the files.
     if (!outputs.commit()) return fail(outputs.problem());
     const auto summaryLine = [this](std::string_view kind, const std::string& name, const MessageSummary& message) {
         out_ << "kovaexport: " << kind << ' ' << name << ": " << message.segments << " segment"
              << (message.segments == 1 ? "" : "s") << ", " << message.records << " records, " << message.leftOut
              << " left out\n";
     };
-    summaryLine("OEM", oemName_, summary.oem);
+    if (oemFile != nullptr) summaryLine("OEM", oemName_, summary.oem);
     if (aemFile != nullptr) summaryLine("AEM", aemName_, summary.aem);
+    if (kernels) {
+        const MessageSummary kernelSummary{kernels->segments().size(), kernels->exportedRecords(),
+                                           kernels->leftOut().size()};
+        if (spkFile != nullptr) summaryLine("SPK", kernelNames.spk, kernelSummary);
+        if (ckFile != nullptr) summaryLine("CK", kernelNames.ck, kernelSummary);
+        if (sclkFile != nullptr) {
+            out_ << "kovaexport: SCLK " << kernelNames.sclk << ": clock " << kernels->spacecraftId() << "\n";
+        }
+        if (fkFile != nullptr) {
+            out_ << "kovaexport: FK " << kernelNames.fk << ": frame " << kernels->frameName() << " ("
+                 << kernels->ckId() << ") of " << kernels->bodyName() << " (" << kernels->spacecraftId() << ")\n";
+        }
+    }
     return kExportSucceeded;
+}
+
+bool ExportRun::settleSpacecraft() {
+    SpiceKernelSettings& settings = kernelSettings_;
+    if (options_.naifId) {
+        settings.spacecraftId = *options_.naifId;
+        settings.spacecraftIdSource = spacecraftIdFromOptionSource();
+    } else if (!elementSetLine1_.empty() && noradNumberFromElementLine(elementSetLine1_)) {
+        const std::int32_t norad = *noradNumberFromElementLine(elementSetLine1_);
+        settings.spacecraftId = spacecraftIdFromNorad(norad);
+        settings.spacecraftIdSource = spacecraftIdFromNoradSource(norad);
+    } else {
+        problem_ = options_.noradFile.empty()
+                       ? "no spacecraft ID for the SPICE kernels: give --naif-id N (from -1 down to -2147483), or "
+                         "--norad FILE with the element set of " +
+                             options_.satelliteName + " (-100000 minus its catalogue number is taken)"
+                       : "no spacecraft ID for the SPICE kernels: the element set of " + options_.satelliteName +
+                             " in " + options_.noradFile +
+                             " has no five-digit catalogue number in columns 3-7; give --naif-id N "
+                             "(from -1 down to -2147483)";
+        return false;
+    }
+    if (options_.objectName) settings.bodyName = *options_.objectName;
+    else if (!elementSetName_.empty()) settings.bodyName = elementSetName_;
+    else settings.bodyName = std::string(kDefaultBodyName);
+    settings.programName = "kovaexport";
+    settings.programVersion = kVersion;
+    settings.packetFileName = options_.packetFile;
+    return true;
+}
+
+bool ExportRun::writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputMember* ck, OutputMember* sclk,
+                             OutputMember* fk) {
+    if (spk != nullptr) {
+        MemberKernelSink sink(*spk);
+        if (!kernels.writeSpk(sink)) {
+            problem_ = "SPK " + spk->name() + ": " + kernels.error();
+            return false;
+        }
+    }
+    if (ck != nullptr) {
+        MemberKernelSink sink(*ck);
+        if (!kernels.writeCk(sink)) {
+            problem_ = "CK " + ck->name() + ": " + kernels.error();
+            return false;
+        }
+    }
+    if (sclk != nullptr) {
+        MemberKernelSink sink(*sclk);
+        kernels.writeSclk(sink);
+    }
+    if (fk != nullptr) {
+        MemberKernelSink sink(*fk);
+        kernels.writeFk(sink);
+    }
+    return true;
 }
 
 bool ExportRun::readObjectId() {
@@ -121,10 +233,12 @@ bool ExportRun::readObjectId() {
             return false;
         }
         const std::string& line1 = norad.line1();
+        elementSetLine1_ = line1;
+        elementSetName_ = norad.nameLine();
         const std::string field = line1.size() > 9 ? line1.substr(9, 8) : std::string();
         if (const std::optional<std::string> id = objectIdFromDesignator(field)) {
             identity_.objectId = *id;
-        } else if (!options_.objectId) {
+        } else if (!options_.objectId && (!oemName_.empty() || !aemName_.empty())) {
             err_ << "kovaexport: the element set of " << options_.satelliteName
                  << " has no international designator in columns 10-17; OBJECT_ID = UNKNOWN" << std::endl;
         }
@@ -188,24 +302,44 @@ int runExport(int argc, const char* const* argv, std::ostream& out, std::ostream
 bool exportMessages(RecordSource& planningPass, const std::function<std::unique_ptr<RecordSource>()>& reopen,
                     const MessageIdentity& identity, ByteSink& oem, ByteSink* aem, ExportSummary& summary,
                     std::string& error) {
+    return exportPass(planningPass, reopen, identity, &oem, aem, nullptr, summary, error);
+}
+
+void fillSpiceInput(const ExportRecord& record, std::uint64_t recordNumber, SpiceInputRecord& input) {
+    input.recordNumber = recordNumber;
+    input.tag = record.tag;
+    input.position = record.position;
+    input.velocity = record.velocity;
+    input.quaternion = record.quaternion;
+    input.qaFlags = record.qaFlags;
+}
+
+bool exportPass(RecordSource& firstPass, const std::function<std::unique_ptr<RecordSource>()>& reopen,
+                const MessageIdentity& identity, ByteSink* oem, ByteSink* aem, SpiceKernelSet* kernels,
+                ExportSummary& summary, std::string& error) {
     MessagePlan oemPlan(MessageKind::kOem);
     MessagePlan aemPlan(MessageKind::kAem);
     ExportRecord record;
+    SpiceInputRecord kernelRecord;
     std::uint64_t index = 0;
-    while (planningPass.next(record)) {
-        oemPlan.add(record, index);
+    while (firstPass.next(record)) {
+        if (oem != nullptr) oemPlan.add(record, index);
         if (aem != nullptr) aemPlan.add(record, index);
+        if (kernels != nullptr) {
+            fillSpiceInput(record, index, kernelRecord);
+            kernels->add(kernelRecord);
+        }
         ++index;
     }
-    if (!planningPass.error().empty()) {
-        error = planningPass.error();
+    if (!firstPass.error().empty()) {
+        error = firstPass.error();
         return false;
     }
     oemPlan.finish();
     aemPlan.finish();
     summary.oem = summaryOf(oemPlan);
     summary.aem = summaryOf(aemPlan);
-    if (oemPlan.segments().empty()) {
+    if (oem != nullptr && oemPlan.segments().empty()) {
         error = "none of the " + std::to_string(index) + " records has a usable time, position and velocity: no OEM";
         return false;
     }
@@ -213,29 +347,41 @@ bool exportMessages(RecordSource& planningPass, const std::function<std::unique_
         error = "none of the " + std::to_string(index) + " records has a usable time and quaternion: no AEM";
         return false;
     }
+    if (kernels != nullptr && !kernels->finish()) {
+        error = kernels->error();
+        return false;
+    }
+    if (oem == nullptr && aem == nullptr) return true;
 
     const std::unique_ptr<RecordSource> writingPass = reopen();
     if (!writingPass->error().empty()) {
         error = writingPass->error();
         return false;
     }
-    MessageWriter oemWriter(oemPlan, identity, oem);
+    std::optional<MessageWriter> oemWriter;
     std::optional<MessageWriter> aemWriter;
+    if (oem != nullptr) oemWriter.emplace(oemPlan, identity, *oem);
     if (aem != nullptr) aemWriter.emplace(aemPlan, identity, *aem);
-    bool written = true;
-    while (written && writingPass->next(record)) {
-        written = oemWriter.add(record) && (!aemWriter || aemWriter->add(record));
+    bool oemWritten = true;
+    bool aemWritten = true;
+    while (oemWritten && aemWritten && writingPass->next(record)) {
+        oemWritten = !oemWriter || oemWriter->add(record);
+        aemWritten = !oemWritten || !aemWriter || aemWriter->add(record);
     }
     if (!writingPass->error().empty()) {
         error = writingPass->error();
         return false;
     }
-    if (!written) {
-        error = !oemWriter.error().empty() ? "OEM: " + oemWriter.error() : "AEM: " + aemWriter->error();
+    if (!oemWritten) {
+        error = "OEM: " + oemWriter->error();
         return false;
     }
-    if (!oemWriter.finish()) {
-        error = "OEM: " + oemWriter.error();
+    if (!aemWritten) {
+        error = "AEM: " + aemWriter->error();
+        return false;
+    }
+    if (oemWriter && !oemWriter->finish()) {
+        error = "OEM: " + oemWriter->error();
         return false;
     }
     if (aemWriter && !aemWriter->finish()) {

@@ -1,6 +1,7 @@
 #pragma once
-// One kovaexport run: the command line, the inputs, the two passes over the records and the
-// output files, which appear under their names only when complete.
+// One kovaexport run: the command line, the inputs, the passes over the records and the
+// output files (messages and SPICE kernels), which appear under their names only when all
+// are complete.
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -12,6 +13,7 @@
 #include "core/program_shell.h"
 #include "export/export_record.h"
 #include "export/message_writer.h"
+#include "spice/spice_export.h"
 
 namespace kova {
 
@@ -45,6 +47,18 @@ bool exportMessages(RecordSource& planningPass, const std::function<std::unique_
 // OBJECT_ID from the international designator of an element set (line 1, columns 10 to 17,
 // YYNNNPPP): "19YY-NNNPPP" for YY 57 to 99, else "20YY-NNNPPP". Empty optional when the field
 // is not two digits of year, three of launch number and one to three piece letters.
+// The same with any of the outputs left out (a null sink or kernel set): the records of the
+// first pass also go, numbered from 0, to `kernels`, which is finished after it. With no
+// message asked for, the records are read once. False, with the reason in `error`, when a
+// source fails, a message would have no record, the kernels have no stretch of two records,
+// the second pass departs from the first, or a sink fails.
+bool exportPass(RecordSource& firstPass, const std::function<std::unique_ptr<RecordSource>()>& reopen,
+                const MessageIdentity& identity, ByteSink* oem, ByteSink* aem, SpiceKernelSet* kernels,
+                ExportSummary& summary, std::string& error);
+
+// A record as the kernel set takes it: `recordNumber` counted from 0 in kova's order.
+void fillSpiceInput(const ExportRecord& record, std::uint64_t recordNumber, SpiceInputRecord& input);
+
 std::optional<std::string> objectIdFromDesignator(std::string_view field);
 
 // CREATION_DATE text of a time in seconds since 1970-01-01T00:00:00 UTC.

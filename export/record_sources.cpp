@@ -83,6 +83,11 @@ bool PacketRecordSource::next(ExportRecord& record) {
     return true;
 }
 
+std::size_t PacketRecordSource::navigationPacketCount() const {
+    if (!pass_ || !pass_->packetFileOpen()) return 0;
+    return static_cast<std::size_t>(pass_->packetFile().indexCount());
+}
+
 namespace {
 
 constexpr std::size_t kReadChunkRecords = 16384;  // 1 MiB of records per read

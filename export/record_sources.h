@@ -26,6 +26,10 @@ public:
 
     bool next(ExportRecord& record) override;
 
+    // The navigation packets the file's index holds (0 when it could not be indexed): with
+    // the fill records of short gaps, about the number of records the pass gives.
+    std::size_t navigationPacketCount() const;
+
 private:
     std::optional<PassInput> pass_;
     std::optional<NavRecordStream> stream_;

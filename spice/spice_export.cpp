@@ -37,12 +37,12 @@ std::string segmentName(std::size_t k, std::size_t n) {
 
 }  // namespace
 
-const char* leftOutReasonText(LeftOutReason reason) {
+const char* leftOutReasonText(KernelLeftOutReason reason) {
     switch (reason) {
-        case LeftOutReason::kRepeatedOrEarlierTag: return "repeated or earlier tag";
-        case LeftOutReason::kNotFinite: return "not finite";
-        case LeftOutReason::kZeroQuaternion: return "zero quaternion";
-        case LeftOutReason::kSingleRecordStretch: return "single-record stretch";
+        case KernelLeftOutReason::kRepeatedOrEarlierTag: return "repeated or earlier tag";
+        case KernelLeftOutReason::kNotFinite: return "not finite";
+        case KernelLeftOutReason::kZeroQuaternion: return "zero quaternion";
+        case KernelLeftOutReason::kSingleRecordStretch: return "single-record stretch";
     }
     return "";
 }
@@ -58,29 +58,29 @@ SpiceKernelSet::SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordC
 
 std::int32_t SpiceKernelSet::ckId() const { return ckIdFromSpacecraftId(settings_.spacecraftId); }
 
-void SpiceKernelSet::leaveOut(const SpiceInputRecord& record, LeftOutReason reason) {
+void SpiceKernelSet::leaveOut(const SpiceInputRecord& record, KernelLeftOutReason reason) {
     leftOut_.push_back(LeftOutRecord{record.recordNumber, record.tag, reason});
 }
 
 void SpiceKernelSet::add(const SpiceInputRecord& record) {
     ++recordsGiven_;
     if (anyExported_ && !(record.tag > lastExported_)) {
-        leaveOut(record, LeftOutReason::kRepeatedOrEarlierTag);
+        leaveOut(record, KernelLeftOutReason::kRepeatedOrEarlierTag);
         return;
     }
     const auto& q = record.quaternion;
     if (!allFinite(record.position) || !allFinite(record.velocity) || !std::isfinite(q[0]) ||
         !std::isfinite(q[1]) || !std::isfinite(q[2]) || !std::isfinite(q[3])) {
-        leaveOut(record, LeftOutReason::kNotFinite);
+        leaveOut(record, KernelLeftOutReason::kNotFinite);
         return;
     }
     const double norm = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]);
     if (!std::isfinite(norm)) {
-        leaveOut(record, LeftOutReason::kNotFinite);
+        leaveOut(record, KernelLeftOutReason::kNotFinite);
         return;
     }
     if (norm == 0.0) {
-        leaveOut(record, LeftOutReason::kZeroQuaternion);
+        leaveOut(record, KernelLeftOutReason::kZeroQuaternion);
         return;
     }
     if (anyExported_ && secondsBetween(lastExported_, record.tag) > kLongestStepInStretch) closeStretch();
@@ -112,7 +112,7 @@ void SpiceKernelSet::closeStretch() {
     if (open_.count == 1) {
         // A segment needs two states: the record goes back out of the arrays.
         leftOut_.push_back(LeftOutRecord{openFirstRecordNumber_, exportedTag(open_.first),
-                                         LeftOutReason::kSingleRecordStretch});
+                                         KernelLeftOutReason::kSingleRecordStretch});
         ticks_.shrinkBy(1);
         if (settings_.keepStates) states_.shrinkBy(spk_type13::kWordsPerState);
         if (settings_.keepAttitude) quaternions_.shrinkBy(ck_type3::kWordsPerQuaternion);

@@ -44,8 +44,8 @@ struct SpiceInputRecord {
     std::uint32_t qaFlags = 0;          // kFillRecordFlag marks a fill record
 };
 
-enum class LeftOutReason : std::uint8_t { kRepeatedOrEarlierTag, kNotFinite, kZeroQuaternion, kSingleRecordStretch };
-const char* leftOutReasonText(LeftOutReason reason);
+enum class KernelLeftOutReason : std::uint8_t { kRepeatedOrEarlierTag, kNotFinite, kZeroQuaternion, kSingleRecordStretch };
+const char* leftOutReasonText(KernelLeftOutReason reason);
 
 struct SpiceKernelSettings {
     std::int32_t spacecraftId = 0;   // -1 down to -2147483
@@ -68,7 +68,7 @@ struct SpiceSegment {
 struct LeftOutRecord {
     std::uint64_t recordNumber = 0;
     TimeTag tag;
-    LeftOutReason reason = LeftOutReason::kNotFinite;
+    KernelLeftOutReason reason = KernelLeftOutReason::kNotFinite;
 };
 
 class SpiceKernelSet {
@@ -109,7 +109,7 @@ public:
 
 private:
     void closeStretch();
-    void leaveOut(const SpiceInputRecord& record, LeftOutReason reason);
+    void leaveOut(const SpiceInputRecord& record, KernelLeftOutReason reason);
     void composeComments();
 
     SpiceKernelSettings settings_;
