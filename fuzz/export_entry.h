@@ -1,17 +1,23 @@
 #pragma once
 // Fuzz entry of kovaexport: both passes and both messages over an arbitrary ephemeris file or
-// packet file, into sinks that check every line they are given.
+// packet file, into sinks that check every line they are given, and the SPICE kernels of a
+// packet file into sinks that check their shape and discard them.
 //
 // Input: one mode byte, then the bytes of the file.
 //   byte 0 modulo 3: 0 an ephemeris file (OEM only); 1 a packet file of 126-byte navigation
 //          packets; 2 a packet file of 214-byte navigation packets (OEM and AEM)
+//   byte 0 / 3 modulo 3 (packet files): 0 the messages; 1 the messages and the four kernels
+//          (fed from the messages' first pass); 2 the four kernels alone (one pass)
 // Every line written must be printable ASCII of at most 254 characters, and every number of a
 // data line a finite fixed-point or d.ddd exponent number of at most 16 significant digits
-// without a negative zero; anything else stops the process (a finding).
+// without a negative zero. A binary kernel must be whole 1024-byte records, a text kernel lines
+// of printable ASCII; a kernel set that finishes must write both binary kernels, and one that
+// does not must say why. Anything else stops the process (a finding).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +25,8 @@
 #include "export/record_sources.h"
 #include "fuzz/scratch_file.h"
 #include "packets/packet_layout.h"
+#include "spice/kernel_sink.h"
+#include "spice/spice_export.h"
 
 namespace kova::fuzz {
 
@@ -78,6 +86,47 @@ private:
     std::string line_;
 };
 
+// Counts a kernel's bytes and checks text kernels' characters; keeps nothing.
+class DiscardingKernelSink final : public KernelSink {
+public:
+    explicit DiscardingKernelSink(bool text) : text_(text) {}
+    void write(const char* data, std::size_t size) override {
+        bytes_ += size;
+        if (!text_) return;
+        for (std::size_t i = 0; i < size; ++i) {
+            if (data[i] != '\n' && (data[i] < 0x20 || data[i] > 0x7E)) std::abort();
+        }
+        if (size > 0) lastByte_ = data[size - 1];
+    }
+    // A DAF is whole records; a text kernel ends with a line end.
+    void checkEnd() const {
+        if (bytes_ == 0) std::abort();
+        if (!text_ && bytes_ % 1024 != 0) std::abort();
+        if (text_ && lastByte_ != '\n') std::abort();
+    }
+
+private:
+    bool text_;
+    std::size_t bytes_ = 0;
+    char lastByte_ = 0;
+};
+
+inline void checkKernels(SpiceKernelSet& kernels) {
+    if (!kernels.finish()) {
+        if (kernels.error().empty()) std::abort();
+        return;
+    }
+    if (kernels.segments().empty() || kernels.exportedRecords() < 2) std::abort();
+    DiscardingKernelSink spk(false), ck(false), sclk(true), fk(true);
+    if (!kernels.writeSpk(spk) || !kernels.writeCk(ck)) std::abort();
+    kernels.writeSclk(sclk);
+    kernels.writeFk(fk);
+    spk.checkEnd();
+    ck.checkEnd();
+    sclk.checkEnd();
+    fk.checkEnd();
+}
+
 inline int fuzzExport(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     static ScratchFile file("export");
@@ -89,14 +138,39 @@ inline int fuzzExport(const std::uint8_t* data, std::size_t size) {
     };
     const std::unique_ptr<RecordSource> planning = open();
     if (!planning->error().empty()) return 0;
+    const int spiceMode = mode == 0 ? 0 : data[0] / 3 % 3;
+    std::optional<SpiceKernelSet> kernels;
+    if (spiceMode != 0) {
+        SpiceKernelSettings settings;
+        settings.spacecraftId = -190957;
+        settings.spacecraftIdSource = "fuzz";
+        settings.bodyName = "MARU";
+        settings.programVersion = "0";
+        settings.packetFileName = name;
+        kernels.emplace(std::move(settings), 0);
+    }
+    if (spiceMode == 2) {
+        ExportSummary summary;
+        std::string error;
+        if (!exportPass(*planning, open, MessageIdentity{}, nullptr, nullptr, &*kernels, summary, error)) {
+            if (error.empty()) std::abort();
+            return 0;
+        }
+        checkKernels(*kernels);
+        return 0;
+    }
     const MessageIdentity identity{"KALPM1", "UNKNOWN", "DB", "2026-12-09T10:00:00", AemVersion::k1_0};
     CheckingSink oem;
     CheckingSink aem;
     ExportSummary summary;
     std::string error;
-    if (exportMessages(*planning, open, identity, oem, mode == 0 ? nullptr : &aem, summary, error)) {
+    if (exportPass(*planning, open, identity, &oem, mode == 0 ? nullptr : &aem, kernels ? &*kernels : nullptr, summary,
+                   error)) {
         oem.checkEnd();
         aem.checkEnd();
+        if (kernels) checkKernels(*kernels);
+    } else if (error.empty()) {
+        std::abort();
     }
     return 0;
 }
