@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Throughput of kova, ephdiag, attdiag and kovaexport as whole processes on generated 1-day and
 # 10-day packet files, beside the I/O floor of the same files measured in the same run; and the
-# time of kovareport's whole report (text, JSON and page) beside kova's, runs alternating.
+# time of kovareport's whole report (text, JSON and page) and of kovaexport's four SPICE kernels
+# beside kova's, runs alternating.
 #
 #   bench/bench.sh [--runs N] [--no-build] [--build-dir DIR] [--scratch DIR] [--micro]
 #
@@ -108,10 +109,13 @@ floor_export() {  # packet file, OEM bytes, AEM bytes
 run_kova() { "$kova" -packetfile "$1" -noradfile "${1%.kov}.tle" > /dev/null; }
 run_export() { "$kovaexport" "$1" --norad "${1%.kov}.tle" > /dev/null; }
 run_dump() { "$1" "$2" > /dev/null; }
+run_spice() { "$kovaexport" "$1" --norad "${1%.kov}.tle" --spice > /dev/null; }
+spice_files() { local base=${1%.kov}; echo "$base.bsp" "$base.bc" "$base.tsc" "$base.tf"; }
 run_report() { "$kovareport" --norad "${1%.kov}.tle" --json "${1%.kov}.json" --html "${1%.kov}.html" "$1" > /dev/null; }
 
 rows=()
 report_rows=()
+spice_rows=()
 # One line of the table: file, program, record count, peak RSS (KiB or n/a), RSS limit (KiB
 # or -), then the program's times, "--" and the floor's times.
 add_row() {
@@ -185,6 +189,29 @@ for name in day ten; do
         printf "%-8s %8.3f %8.3f %8.3f %8.3f %6.2f %6.2f %9.1f %8s", f, k, km, r, rm, r / k, rm / km, p / 1024, rss }')")
     rm -f "$name.json" "$name.html"
 
+    # kovaexport --spice (all four kernels, one pass over the records) beside kova, alternating.
+    # shellcheck disable=SC2046
+    rm -f $(spice_files "$input")
+    run_spice "$input"
+    # shellcheck disable=SC2046
+    kernel_bytes=$(cat $(spice_files "$input") | wc -c)
+    kova_times=() spice_times=()
+    for ((n = 0; n < runs; n++)); do
+        rm -f "$name.eph" "$name.att"
+        kova_times+=("$(elapsed run_kova "$input")")
+        # shellcheck disable=SC2046
+        rm -f $(spice_files "$input")
+        spice_times+=("$(elapsed run_spice "$input")")
+    done
+    rss=$(peak_rss_kib "$kovaexport" "$input" --norad "$name.tle" --spice)
+    spice_rows+=("$(awk -v f="$name" -v k="$(best_of "${kova_times[@]}")" -v km="$(median_of "${kova_times[@]}")" \
+        -v r="$(best_of "${spice_times[@]}")" -v rm="$(median_of "${spice_times[@]}")" -v b="$kernel_bytes" \
+        -v s="$rss" 'BEGIN {
+        rss = (s == "n/a") ? "n/a" : sprintf("%.1f", s / 1024)
+        printf "%-8s %8.3f %8.3f %8.3f %8.3f %6.2f %6.2f %9.1f %8s", f, k, km, r, rm, r / k, rm / km, b / 1048576, rss }')")
+    # shellcheck disable=SC2046
+    rm -f $(spice_files "$input")
+
     for tool in ephdiag attdiag; do
         toolkit_file=$name.${tool:0:3}
         program=$ephdiag
@@ -242,6 +269,13 @@ printf '%-8s %8s %8s %8s %8s %6s %6s %9s %8s\n' file "kova s" "kova med" "report
 printf '%s\n' "${report_rows[@]}"
 echo
 echo "targets: kovareport <= 2x kova on ten; page < 2 MB"
+echo
+echo "kovaexport --spice (SPK, CK, SCLK and frame kernels) beside kova, runs alternating; ratio = --spice / kova"
+printf '%-8s %8s %8s %8s %8s %6s %6s %9s %8s\n' file "kova s" "kova med" "spice s" "spi med" \
+    "ratio" "r med" "files MB" "RSS MB"
+printf '%s\n' "${spice_rows[@]}"
+echo
+echo "target: kovaexport --spice <= 1.5x kova on ten"
 
 if [ $micro = yes ]; then
     echo

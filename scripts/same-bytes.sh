@@ -3,7 +3,8 @@
 # and every exit status, on the example pass and on generated passes with short and long gaps,
 # a repeated time tag, other APIDs between the navigation packets, 214-byte packets, a pass with
 # a filled gap of every length from 2 to 60 s (fill values are the most sensitive to the order
-# of operations), and a file of zero-valued packets whose attitude angles are NaN.
+# of operations), and a file of zero-valued packets whose attitude angles are NaN. The SPICE
+# kernels of every pass are among the products.
 #
 #   scripts/same-bytes.sh REFERENCE_BUILD OTHER_BUILD [OTHER_BUILD ...]
 #
@@ -56,6 +57,9 @@ run_build() {
         "$bin/tools/attdiag" "$name.plain.att" > /dev/null 2>&1 || true
         "$bin/export/kovaexport" "$name.kov" --norad "$name.tle" --satellite "$satellite" \
             --creation-date 2026-01-01T00:00:00 > "$name.export.out" 2>&1 || true
+        # The four SPICE kernels (little-endian DAF and text), with an OEM from the same run.
+        "$bin/export/kovaexport" "$name.kov" --norad "$name.tle" --satellite "$satellite" --spice \
+            --oem "$name.spice.oem" --creation-date 2026-01-01T00:00:00 > "$name.export-spice.out" 2>&1 || true
         "$bin/export/kovaexport" --from-ephemeris "$name.plain.eph" --oem "$name.from-eph.oem" \
             --creation-date 2026-01-01T00:00:00 > "$name.export-eph.out" 2>&1 || true
         "$bin/report/kovareport" --norad "$name.tle" --satellite "$satellite" --json "$name.json" \
