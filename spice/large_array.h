@@ -15,6 +15,9 @@ namespace large_array_memory {
 // A zeroed mapping of at least `bytes`; throws std::bad_alloc when the system has none.
 void* map(std::size_t bytes);
 void unmap(void* memory, std::size_t bytes);
+// Asks the system to back [memory, memory + bytes) with pages now, without touching a byte of
+// it from this thread; a request the system cannot serve changes nothing.
+void populate(void* memory, std::size_t bytes);
 }  // namespace large_array_memory
 
 template <typename T>
@@ -36,6 +39,10 @@ public:
     }
     // Drops the last `count` values (count <= size()).
     void shrinkBy(std::size_t count) { size_ -= count; }
+
+    // The reserved memory, for populating it ahead of the values.
+    void* reservedMemory() { return data_; }
+    std::size_t reservedBytes() const { return capacity_ * sizeof(T); }
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }

@@ -54,6 +54,18 @@ SpiceKernelSet::SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordC
     ticks_.reserve(recordCountHint);
     if (settings_.keepStates) states_.reserve(spk_type13::kWordsPerState * recordCountHint);
     if (settings_.keepAttitude) quaternions_.reserve(ck_type3::kWordsPerQuaternion * recordCountHint);
+    if (recordCountHint > 0) {
+        reserved_ = {ReservedRegion{ticks_.reservedMemory(), ticks_.reservedBytes()},
+                     ReservedRegion{states_.reservedMemory(), states_.reservedBytes()},
+                     ReservedRegion{quaternions_.reservedMemory(), quaternions_.reservedBytes()}};
+        populator_.start(
+            [](void* context) {
+                for (const ReservedRegion& region : *static_cast<std::array<ReservedRegion, 3>*>(context)) {
+                    large_array_memory::populate(region.memory, region.bytes);
+                }
+            },
+            &reserved_);
+    }
 }
 
 std::int32_t SpiceKernelSet::ckId() const { return ckIdFromSpacecraftId(settings_.spacecraftId); }

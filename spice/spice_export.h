@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "core/background_worker.h"
 #include "spice/comment_lines.h"
 #include "spice/kernel_sink.h"
 #include "spice/large_array.h"
@@ -130,6 +131,15 @@ private:
     std::uint64_t recordsGiven_ = 0;
     CommentLines comments_;
     std::string error_;
+
+    // The reserved arrays, populated by the worker while the records come in; the worker is
+    // last, so it is joined before the arrays go.
+    struct ReservedRegion {
+        void* memory = nullptr;
+        std::size_t bytes = 0;
+    };
+    std::array<ReservedRegion, 3> reserved_{};
+    BackgroundWorker populator_;
 };
 
 }  // namespace kova
