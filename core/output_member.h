@@ -67,6 +67,8 @@ private:
 
     void writePastBuffer(const char* data, std::size_t size);
     bool writeOut(const char* data, std::size_t size);
+    // After a block went out: asks the system to start writing it to the disk.
+    void startWriteback(std::size_t blockBytes);
     void fail(std::string_view what, int errorNumber);
 
     // Hands a stream's bytes to the member.
@@ -95,6 +97,7 @@ private:
     std::string error_;
     std::unique_ptr<char[]> buffer_;
     std::size_t buffered_ = 0;
+    std::uint64_t writtenBytes_ = 0;  // handed to the system so far
     StreamBuffer streamBuffer_;
     std::ostream stream_;
 };
