@@ -21,23 +21,13 @@ namespace kova {
 
 namespace {
 
-// The bytes of a message into a member of the run's output set.
+// The bytes of a message or a kernel into a member of the run's output set.
 class OutputSink final : public ByteSink {
 public:
     explicit OutputSink(OutputMember& file) : file_(file) {}
     void write(const char* data, std::size_t size) override { file_.write(data, size); }
     bool failed() const override { return file_.failed(); }
     std::string error() const override { return "cannot write " + file_.name() + ": " + file_.error(); }
-
-private:
-    OutputMember& file_;
-};
-
-// The bytes of a kernel into a member of the run's output set; the set sees a failed write.
-class MemberKernelSink final : public KernelSink {
-public:
-    explicit MemberKernelSink(OutputMember& file) : file_(file) {}
-    void write(const char* data, std::size_t size) override { file_.write(data, size); }
 
 private:
     OutputMember& file_;
@@ -195,25 +185,25 @@ bool ExportRun::settleSpacecraft() {
 bool ExportRun::writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputMember* ck, OutputMember* sclk,
                              OutputMember* fk) {
     if (spk != nullptr) {
-        MemberKernelSink sink(*spk);
+        OutputSink sink(*spk);
         if (!kernels.writeSpk(sink)) {
             problem_ = "SPK " + spk->name() + ": " + kernels.error();
             return false;
         }
     }
     if (ck != nullptr) {
-        MemberKernelSink sink(*ck);
+        OutputSink sink(*ck);
         if (!kernels.writeCk(sink)) {
             problem_ = "CK " + ck->name() + ": " + kernels.error();
             return false;
         }
     }
     if (sclk != nullptr) {
-        MemberKernelSink sink(*sclk);
+        OutputSink sink(*sclk);
         kernels.writeSclk(sink);
     }
     if (fk != nullptr) {
-        MemberKernelSink sink(*fk);
+        OutputSink sink(*fk);
         kernels.writeFk(sink);
     }
     return true;

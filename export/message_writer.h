@@ -8,21 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/byte_sink.h"
 #include "export/export_record.h"
 #include "export/kvn_text.h"
 #include "export/message_plan.h"
 
 namespace kova {
-
-// Where a message's bytes go. The writer hands over 64 KiB at a time and asks after each
-// whether writing has failed.
-class ByteSink {
-public:
-    virtual ~ByteSink() = default;
-    virtual void write(const char* data, std::size_t size) = 0;
-    virtual bool failed() const = 0;
-    virtual std::string error() const = 0;
-};
 
 enum class AemVersion { k1_0, k2_0 };
 

@@ -25,7 +25,7 @@
 #include "export/record_sources.h"
 #include "fuzz/scratch_file.h"
 #include "packets/packet_layout.h"
-#include "spice/kernel_sink.h"
+#include "core/byte_sink.h"
 #include "spice/spice_export.h"
 
 namespace kova::fuzz {
@@ -87,9 +87,9 @@ private:
 };
 
 // Counts a kernel's bytes and checks text kernels' characters; keeps nothing.
-class DiscardingKernelSink final : public KernelSink {
+class DiscardingKernelBytes final : public ByteSink {
 public:
-    explicit DiscardingKernelSink(bool text) : text_(text) {}
+    explicit DiscardingKernelBytes(bool text) : text_(text) {}
     void write(const char* data, std::size_t size) override {
         bytes_ += size;
         if (!text_) return;
@@ -117,7 +117,7 @@ inline void checkKernels(SpiceKernelSet& kernels) {
         return;
     }
     if (kernels.segments().empty() || kernels.exportedRecords() < 2) std::abort();
-    DiscardingKernelSink spk(false), ck(false), sclk(true), fk(true);
+    DiscardingKernelBytes spk(false), ck(false), sclk(true), fk(true);
     if (!kernels.writeSpk(spk) || !kernels.writeCk(ck)) std::abort();
     kernels.writeSclk(sclk);
     kernels.writeFk(fk);

@@ -23,7 +23,7 @@ void DafArraySummary::setName(std::string_view text) {
     std::copy_n(text.begin(), std::min(name.size(), text.size()), name.begin());
 }
 
-DafWriter::DafWriter(KernelSink& sink) : sink_(sink), buffer_(new std::uint8_t[kBufferBytes]) {}
+DafWriter::DafWriter(ByteSink& sink) : sink_(sink), buffer_(new std::uint8_t[kBufferBytes]) {}
 
 bool DafWriter::begin(std::string_view idWord, std::string_view internalName, std::string_view comments,
                       const std::vector<DafArraySummary>& arrays) {

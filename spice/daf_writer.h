@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "spice/kernel_sink.h"
+#include "core/byte_sink.h"
 #include "spice/little_endian.h"
 
 namespace kova {
@@ -81,7 +81,7 @@ public:
     // Bytes reach `sink` in blocks of up to kBufferBytes.
     static constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
 
-    explicit DafWriter(KernelSink& sink);
+    explicit DafWriter(ByteSink& sink);
     DafWriter(const DafWriter&) = delete;
     DafWriter& operator=(const DafWriter&) = delete;
 
@@ -112,7 +112,7 @@ private:
     void putBytes(const std::uint8_t* data, std::size_t size);
     void putZeros(std::size_t size);
 
-    KernelSink& sink_;
+    ByteSink& sink_;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t used_ = 0;
     std::uint64_t wordsWritten_ = 0;

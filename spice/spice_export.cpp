@@ -216,7 +216,7 @@ void SpiceKernelSet::composeComments() {
     }
 }
 
-bool SpiceKernelSet::writeSpk(KernelSink& sink) {
+bool SpiceKernelSet::writeSpk(ByteSink& sink) {
     if (!ready_ || !settings_.keepStates) {
         if (ready_) error_ = "no SPK: the states were not kept";
         return false;
@@ -248,7 +248,7 @@ bool SpiceKernelSet::writeSpk(KernelSink& sink) {
     return true;
 }
 
-bool SpiceKernelSet::writeCk(KernelSink& sink) {
+bool SpiceKernelSet::writeCk(ByteSink& sink) {
     if (!ready_ || !settings_.keepAttitude) {
         if (ready_) error_ = "no CK: the quaternions were not kept";
         return false;
@@ -279,13 +279,13 @@ bool SpiceKernelSet::writeCk(KernelSink& sink) {
     return true;
 }
 
-void SpiceKernelSet::writeSclk(KernelSink& sink) const {
+void SpiceKernelSet::writeSclk(ByteSink& sink) const {
     if (!ready_) return;
     const std::string text = sclkKernelText(settings_.spacecraftId, comments_.text());
     sink.write(text.data(), text.size());
 }
 
-void SpiceKernelSet::writeFk(KernelSink& sink) const {
+void SpiceKernelSet::writeFk(ByteSink& sink) const {
     if (!ready_) return;
     const std::string text = frameKernelText(settings_.spacecraftId, bodyName_, frameName_, comments_.text());
     sink.write(text.data(), text.size());

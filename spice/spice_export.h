@@ -24,7 +24,7 @@
 
 #include "core/background_worker.h"
 #include "spice/comment_lines.h"
-#include "spice/kernel_sink.h"
+#include "core/byte_sink.h"
 #include "spice/large_array.h"
 #include "time/time_tag.h"
 
@@ -88,10 +88,10 @@ public:
     // Each writes one whole kernel to its sink, after a successful finish() (otherwise nothing).
     // writeSpk and writeCk return false (error() says why) when the records were not kept for
     // them or the file would be too large for a DAF.
-    bool writeSpk(KernelSink& sink);
-    bool writeCk(KernelSink& sink);
-    void writeSclk(KernelSink& sink) const;
-    void writeFk(KernelSink& sink) const;
+    bool writeSpk(ByteSink& sink);
+    bool writeCk(ByteSink& sink);
+    void writeSclk(ByteSink& sink) const;
+    void writeFk(ByteSink& sink) const;
 
     const std::string& error() const { return error_; }
     const std::string& bodyName() const { return bodyName_; }

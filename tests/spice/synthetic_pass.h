@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <string>
 
-#include "spice/kernel_sink.h"
+#include "core/byte_sink.h"
 #include "spice/spice_export.h"
 
 namespace kova::test {
 
-class StringSink : public KernelSink {
+class StringSink : public ByteSink {
 public:
     void write(const char* data, std::size_t size) override {
         bytes.append(data, size);

@@ -1,0 +1,19 @@
+#pragma once
+// Where a writer's bytes go: the program plugs in its output files (or, in tests, memory).
+// Writers hand over large blocks and never read back. A sink that can fail keeps the reason
+// itself; the writer, or the program after it, asks.
+#include <cstddef>
+#include <string>
+
+namespace kova {
+
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void write(const char* data, std::size_t size) = 0;
+    // True once a write failed; error() then says why. A sink that cannot fail keeps these.
+    virtual bool failed() const { return false; }
+    virtual std::string error() const { return {}; }
+};
+
+}  // namespace kova
