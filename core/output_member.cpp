@@ -146,7 +146,7 @@ void OutputMember::startWriteback([[maybe_unused]] std::size_t blockBytes) {
     // block while the rest is still being made, its bytes are mostly there by then, and the
     // sync waits for the last blocks only instead of the whole file. Only advice: a system
     // that cannot start the writing early syncs all of it at the end.
-    if (!inPlace_ && blockBytes >= kBufferSize) {
+    if (!inPlace_ && blockBytes >= kBufferSize / 2) {
         ::sync_file_range(descriptor_, static_cast<off_t>(start), static_cast<off_t>(blockBytes),
                           SYNC_FILE_RANGE_WRITE);
     }
