@@ -16,6 +16,7 @@
 #include "generator/pass_generator.h"
 #include "generator/pass_time.h"
 #include "tests/process/small_run_files.h"
+#include "tests/process/stalled_run.h"
 #include "tests/support/packet_file_builder.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/temporary_directory.h"
@@ -36,29 +37,10 @@ TEST(ShrinkingPacketFile, APacketCutShortDuringTheRecordPassIsAReadError) {
     settings.startSeconds = generator::defaultStartTai58Seconds(settings.elementSet);
     settings.durationSeconds = 100000;
     writeGeneratedPass(dir.file("long.kov"), settings);
-    const auto fullSize = fs::file_size(dir.file("long.kov"));
-    ASSERT_EQ(::mkfifo(dir.file("eph.pipe").c_str(), 0600), 0);
-    // Opened without waiting for the run; a read end that is open lets the run's open go on.
-    const int pipe = ::open(dir.file("eph.pipe").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    ASSERT_GE(pipe, 0);
-
-    ProcessResult result;
-    std::thread run([&] {
-        result = runProgram("kova", {"-packetfile", "long.kov", "-ephemerisfile", "eph.pipe"}, dir.path());
-    });
-    // The first bytes come once the run indexed the file and wrote its first buffer.
-    pollfd waitForData{pipe, POLLIN, 0};
-    const int ready = ::poll(&waitForData, 1, 100000);
-    const bool runIsWriting = ready == 1 && (waitForData.revents & POLLIN) != 0;
-    if (runIsWriting) ::truncate(dir.file("long.kov").c_str(), static_cast<off_t>(fullSize * 3 / 4 + 60));
-    // Then the pipe is drained to the end, so that the run can go on and end.
-    ::fcntl(pipe, F_SETFL, 0);
-    std::vector<char> chunk(1 << 16);
-    while (::read(pipe, chunk.data(), chunk.size()) > 0) {
-    }
-    run.join();
-    ::close(pipe);
-    ASSERT_TRUE(runIsWriting) << result.err;
+    const StalledRunOutcome outcome = runCuttingTheInputWhileStalled(
+        "kova", {"-packetfile", "long.kov", "-ephemerisfile", "eph.pipe"}, dir.path(), "eph.pipe", "long.kov");
+    const ProcessResult& result = outcome.result;
+    ASSERT_TRUE(outcome.cutWhileWriting) << result.err;
     EXPECT_EQ(result.exitCode, kKovaExitFailure);
     EXPECT_TRUE(result.err.starts_with("\nPacket File read error\n\npacket index = ")) << result.err;
 }

@@ -20,6 +20,7 @@
 
 #include "generator/pass_generator.h"
 #include "generator/pass_time.h"
+#include "tests/process/stalled_run.h"
 #include "tests/support/packet_file_builder.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/temporary_directory.h"
@@ -43,26 +44,11 @@ std::uintmax_t writeLongPassForShrinking(const fs::path& file, int packets) {
 // its planning pass done. The file is cut short then; the pipe is drained so the run goes on.
 TEST(ShrinkingInputOfExport, APacketCutShortDuringTheWritingPassFailsTheExport) {
     TemporaryDirectory dir;
-    const auto fullSize = writeLongPassForShrinking(dir.file("long.kov"), 100000);
-    ASSERT_EQ(::mkfifo(dir.file("oem.pipe").c_str(), 0600), 0);
-    const int pipe = ::open(dir.file("oem.pipe").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    ASSERT_GE(pipe, 0);
-
-    ProcessResult result;
-    std::thread run([&] {
-        result = runProgram("kovaexport", {"long.kov", "--oem", "oem.pipe", "--aem", "long.aem"}, dir.path());
-    });
-    pollfd waitForData{pipe, POLLIN, 0};
-    const int ready = ::poll(&waitForData, 1, 100000);
-    const bool runIsWriting = ready == 1 && (waitForData.revents & POLLIN) != 0;
-    if (runIsWriting) ::truncate(dir.file("long.kov").c_str(), static_cast<off_t>(fullSize * 3 / 4 + 60));
-    ::fcntl(pipe, F_SETFL, 0);
-    std::vector<char> chunk(1 << 16);
-    while (::read(pipe, chunk.data(), chunk.size()) > 0) {
-    }
-    run.join();
-    ::close(pipe);
-    ASSERT_TRUE(runIsWriting) << result.err;
+    writeLongPassForShrinking(dir.file("long.kov"), 100000);
+    const StalledRunOutcome outcome = runCuttingTheInputWhileStalled(
+        "kovaexport", {"long.kov", "--oem", "oem.pipe", "--aem", "long.aem"}, dir.path(), "oem.pipe", "long.kov");
+    const ProcessResult& result = outcome.result;
+    ASSERT_TRUE(outcome.cutWhileWriting) << result.err;
     EXPECT_EQ(result.exitCode, 1) << result.err;
     EXPECT_NE(result.err.find("read error"), std::string::npos) << result.err;
     EXPECT_FALSE(fs::exists(dir.file("long.aem")));
