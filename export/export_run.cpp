@@ -1,7 +1,6 @@
 #include "export/export_run.h"
 
 #include <chrono>
-#include <cstdio>
 #include <ostream>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "orbit/norad_file.h"
 #include "packets/packet_layout.h"
 #include "spice/naif_ids.h"
+#include "time/iso_time_text.h"
 #include "toolkit/toolkit_header.h"
 
 namespace kova {
@@ -397,18 +397,10 @@ std::optional<std::string> objectIdFromDesignator(std::string_view field) {
 }
 
 std::string utcEpochText(std::int64_t unixSeconds) {
-    std::int64_t days = unixSeconds / 86400;
-    std::int64_t ofDay = unixSeconds % 86400;
-    if (ofDay < 0) {
-        ofDay += 86400;
-        --days;
-    }
-    const kvn::CivilDate date = kvn::civilFromDays(days);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lld:%02lld", static_cast<long long>(date.year),
-                  date.month, date.day, static_cast<long long>(ofDay / 3600),
-                  static_cast<long long>(ofDay / 60 % 60), static_cast<long long>(ofDay % 60));
-    return text;
+    // Whole seconds since 1993 are the ticks of the calendar text without a fraction.
+    char text[kIsoTimeTextCapacity];
+    const char* end = writeIsoTime(text, unixSeconds - kDays1970To1993 * kWholeSecondsPerDay, 0);
+    return std::string(text, static_cast<std::size_t>(end - text));
 }
 
 }  // namespace kova

@@ -13,8 +13,8 @@ namespace kova {
 void appendClockString(std::string& text, const TimeTag& tag);
 std::string clockString(const TimeTag& tag);
 
-// Appends "YYYY-MM-DDThh:mm:ss.ttttttt" (TAI): the date through the calendar of JulianDate at
-// the day's midnight, the time of day and the fraction from the integers of the tag.
+// Appends "YYYY-MM-DDThh:mm:ss.ttttttt" (TAI): the calendar time of the whole seconds, as every
+// program writes it, then the seven tick digits of the tag's sub-second part.
 void appendTaiCalendarText(std::string& text, const TimeTag& tag);
 std::string taiCalendarText(const TimeTag& tag);
 

@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::array<std::int64_t, kIsoMostFractionDigits + 1> kTicksPerSecond = {1,      10,      100, 1000,
                                                                                    10000, 100000, 1000000};
-constexpr std::int64_t kWholeSecondsPerDay = 86400;
 
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"

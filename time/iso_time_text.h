@@ -35,6 +35,7 @@ constexpr std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned
 }
 
 inline constexpr std::int64_t kDays1970To1993 = daysFromCivil(1993, 1, 1);
+inline constexpr std::int64_t kWholeSecondsPerDay = 86400;
 // Julian date of 1993-01-01 00:00.
 inline constexpr double kJulianDate1993 = 2448988.5;
 // Seconds from 1993-01-01T00:00:00 TAI to the TAI93 time zero, the Julian date kTai93EpochJd
