@@ -11,66 +11,12 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+
+#include "core/file_identity.h"
 
 namespace kova {
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// What a name denotes for the same-file checks. Only regular files, and names of files not
-// yet there, can be one file with another name: a device, FIFO or terminal may be named any
-// number of times, and a folder is refused when it is opened.
-struct NameIdentity {
-    enum class Kind { kNothing, kRegular, kNotYetThere } kind = Kind::kNothing;
-    dev_t device = 0;
-    ino_t inode = 0;
-    fs::path resolved;
-};
-
-NameIdentity identify(const std::string& name) {
-    NameIdentity identity;
-    if (name.empty()) return identity;
-    struct stat status {};
-    if (::stat(name.c_str(), &status) == 0) {
-        if (S_ISREG(status.st_mode)) {
-            identity.kind = NameIdentity::Kind::kRegular;
-            identity.device = status.st_dev;
-            identity.inode = status.st_ino;
-        }
-        return identity;
-    }
-    if (errno != ENOENT) return identity;
-    // Not there: the path its links lead to, with "." and ".." and the folders' links resolved.
-    std::string path = name;
-    for (int hops = 0; hops < 40; ++hops) {
-        char link[PATH_MAX];
-        const ssize_t length = ::readlink(path.c_str(), link, sizeof link);
-        if (length < 0 || static_cast<std::size_t>(length) == sizeof link) break;
-        const std::string pointsTo(link, static_cast<std::size_t>(length));
-        const std::size_t slash = path.rfind('/');
-        path = (pointsTo.front() == '/' || slash == std::string::npos) ? pointsTo : path.substr(0, slash + 1) + pointsTo;
-    }
-    std::error_code error;
-    identity.resolved = fs::weakly_canonical(fs::absolute(path, error), error);
-    if (!error) identity.kind = NameIdentity::Kind::kNotYetThere;
-    return identity;
-}
-
-bool sameFile(const NameIdentity& a, const NameIdentity& b) {
-    if (a.kind != b.kind) return false;
-    switch (a.kind) {
-        case NameIdentity::Kind::kRegular:
-            return a.device == b.device && a.inode == b.inode;
-        case NameIdentity::Kind::kNotYetThere:
-            return a.resolved == b.resolved;
-        case NameIdentity::Kind::kNothing:
-            return false;
-    }
-    return false;
-}
 
 // Holds SIGINT, SIGTERM and SIGHUP back while the members are renamed: a stop then comes
 // after the last rename, never between two.
@@ -136,22 +82,20 @@ OutputMember& OutputSet::addOutput(std::string_view role, const std::string& nam
 }
 
 std::optional<NameConflict> OutputSet::findConflict() const {
-    std::vector<NameIdentity> inputs;
-    for (const NamedInput& input : inputs_) inputs.push_back(identify(input.name));
-    std::vector<NameIdentity> outputs;
-    for (const auto& member : members_) {
-        const NameIdentity identity = identify(member->name());
-        for (std::size_t i = 0; i < inputs.size(); ++i) {
-            if (sameFile(identity, inputs[i])) {
-                return NameConflict{member->role(), member->name(), inputs_[i].role, inputs_[i].name, false};
+    // Only regular files, and names of files not yet there, can be one file with another name:
+    // a device, FIFO or terminal may be named any number of times.
+    for (std::size_t m = 0; m < members_.size(); ++m) {
+        const OutputMember& member = *members_[m];
+        for (const NamedInput& input : inputs_) {
+            if (namesSameFile(member.name(), input.name)) {
+                return NameConflict{member.role(), member.name(), input.role, input.name, false};
             }
         }
-        for (std::size_t o = 0; o < outputs.size(); ++o) {
-            if (sameFile(identity, outputs[o])) {
-                return NameConflict{member->role(), member->name(), members_[o]->role(), members_[o]->name(), true};
+        for (std::size_t o = 0; o < m; ++o) {
+            if (namesSameFile(member.name(), members_[o]->name())) {
+                return NameConflict{member.role(), member.name(), members_[o]->role(), members_[o]->name(), true};
             }
         }
-        outputs.push_back(identity);
     }
     return std::nullopt;
 }
