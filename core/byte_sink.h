@@ -14,6 +14,10 @@ public:
     // True once a write failed; error() then says why. A sink that cannot fail keeps these.
     virtual bool failed() const { return false; }
     virtual std::string error() const { return {}; }
+    // Called by the writer after its last byte. A sink whose bytes must reach a disk may make
+    // them durable here, on the writer's thread, so that the wait overlaps the making of other
+    // files; false, with error() saying why, when that failed.
+    virtual bool complete() { return !failed(); }
 };
 
 }  // namespace kova

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <string>
 
+#include "core/sync_ahead.h"
 #include "core/temporary_names.h"
 
 namespace kova {
@@ -16,6 +17,10 @@ namespace {
 
 // Distinct temporary names for the files one process writes at once.
 std::atomic<unsigned> temporaryCounter{0};
+
+// A file is synced ahead each time this much more of it went out (sync_ahead.h): the sync at
+// its end then waits for at most about this much.
+constexpr std::uint64_t kSyncAheadBytes = std::uint64_t{8} << 20;
 
 // Symbolic links followed before a name counts as a loop, as the system's own limit.
 constexpr int kMostLinksFollowed = 40;
@@ -63,7 +68,9 @@ OutputMember::OutputMember(std::string_view role, const std::string& name)
 
 OutputMember::~OutputMember() { discard(); }
 
-bool OutputMember::open() {
+bool OutputMember::open(SyncAhead* syncAhead, std::size_t syncSlot) {
+    syncAhead_ = syncAhead;
+    syncSlot_ = syncSlot;
     if (const int error = followLinks(name_, target_); error != 0) {
         fail("", error);
         return false;
@@ -153,9 +160,17 @@ void OutputMember::startWriteback([[maybe_unused]] std::size_t blockBytes) {
 #else
     static_cast<void>(start);
 #endif
+    if (!inPlace_ && syncAhead_ != nullptr && writtenBytes_ - syncAskedAt_ >= kSyncAheadBytes) {
+        syncAskedAt_ = writtenBytes_;
+        syncAhead_->request(syncSlot_, descriptor_);
+    }
 }
 
+bool OutputMember::complete() { return finishWriting(); }
+
 bool OutputMember::finishWriting() {
+    if (completed_) return !failed_;
+    completed_ = true;
     const bool written = writeOut(buffer_.get(), buffered_);
     buffered_ = 0;
     if (!written) return false;
@@ -167,6 +182,12 @@ bool OutputMember::finishWriting() {
             ::fchmod(descriptor_, status.st_mode & 07777) != 0) {
             fail("cannot give it the mode of the file it replaces", errno);
             return false;
+        }
+        if (syncAhead_ != nullptr) {
+            if (const int error = syncAhead_->settle(syncSlot_); error != 0) {
+                fail("sync failed", error);
+                return false;
+            }
         }
         if (::fsync(descriptor_) != 0) {
             fail("sync failed", errno);
@@ -197,6 +218,7 @@ bool OutputMember::replaceTarget() {
 
 void OutputMember::discard() {
     if (descriptor_ >= 0) {
+        if (syncAhead_ != nullptr) syncAhead_->settle(syncSlot_);
         ::close(descriptor_);
         descriptor_ = -1;
     }

@@ -15,6 +15,8 @@
 
 namespace kova {
 
+class SyncAhead;
+
 class OutputMember {
 public:
     static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
@@ -44,6 +46,13 @@ public:
     // The member as a stream, for writers that take one; failed() still tells the outcome.
     std::ostream& stream() { return stream_; }
 
+    // Writes out the rest and, for a file that replaces its target, syncs and closes it now
+    // instead of at the set's commit, which then only renames it: a program that makes several
+    // members calls this on the thread that wrote a member, so that its sync overlaps the
+    // making of the others. Only once the set is open, and never while the set commits. False
+    // with error() set.
+    bool complete();
+
     // True once opening, a write, the flush, the sync or the close failed; error() says why.
     bool failed() const { return failed_; }
     const std::string& error() const { return error_; }
@@ -52,8 +61,9 @@ private:
     friend class OutputSet;
 
     // Resolves the name and creates the temporary file (or opens the device). False with
-    // error() set.
-    bool open();
+    // error() set. A file that replaces its target is synced ahead by `syncAhead` (in
+    // `syncSlot`) while it grows.
+    bool open(SyncAhead* syncAhead, std::size_t syncSlot);
     // Writes out the buffer; for a regular file gives the temporary file the mode of the file
     // it replaces, syncs and closes it. False with error() set.
     bool finishWriting();
@@ -93,6 +103,10 @@ private:
     int descriptor_ = -1;
     bool inPlace_ = false;
     bool renamed_ = false;
+    bool completed_ = false;  // finishWriting ran
+    SyncAhead* syncAhead_ = nullptr;
+    std::size_t syncSlot_ = 0;
+    std::uint64_t syncAskedAt_ = 0;  // writtenBytes_ at the last request
     bool failed_ = false;
     std::string error_;
     std::unique_ptr<char[]> buffer_;

@@ -101,15 +101,16 @@ std::optional<NameConflict> OutputSet::findConflict() const {
 }
 
 bool OutputSet::open() {
-    for (const auto& member : members_) {
-        if (!member->open()) return failWith("cannot create", *member);
+    syncAhead_ = std::make_unique<SyncAhead>(members_.size());
+    for (std::size_t m = 0; m < members_.size(); ++m) {
+        if (!members_[m]->open(syncAhead_.get(), m)) return failWith("cannot create", *members_[m]);
     }
     return true;
 }
 
 bool OutputSet::commit() {
     for (const auto& member : members_) {
-        if (!member->finishWriting()) return failWith("cannot write", *member);
+        if (!member->complete()) return failWith("cannot write", *member);
     }
     return renameAll();
 }

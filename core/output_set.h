@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "core/output_member.h"
+#include "core/sync_ahead.h"
 
 namespace kova {
 
@@ -76,6 +77,7 @@ private:
         std::string name;
     };
     std::vector<NamedInput> inputs_;
+    std::unique_ptr<SyncAhead> syncAhead_;  // before the members: it outlives them
     std::vector<std::unique_ptr<OutputMember>> members_;
     std::string problem_;
 };

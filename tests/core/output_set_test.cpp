@@ -16,6 +16,7 @@
 
 #include "core/output_set.h"
 #include "core/program_shell.h"
+#include "core/sync_ahead.h"
 #include "tests/support/temporary_directory.h"
 
 namespace kova {
@@ -234,6 +235,44 @@ TEST(OutputSet, AStopBySignalRemovesTheTemporaryFiles) {
         EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"a"});
         EXPECT_EQ(readText(dir.file("a")), "old");
     }
+}
+
+// A file large enough to be synced several times while it grows, finished on the thread that
+// wrote it while another member is written here, as kovaexport writes its kernels.
+TEST(OutputSet, AMemberSyncedWhileItGrowsAndFinishedOnItsOwnThreadIsWhole) {
+    test::TemporaryDirectory dir;
+    constexpr int kBlocks = 20;  // MiB
+    OutputSet outputs;
+    OutputMember& big = outputs.addOutput("big file", dir.file("big").string());
+    OutputMember& small = outputs.addOutput("small file", dir.file("small").string());
+    ASSERT_TRUE(outputs.open()) << outputs.problem();
+    std::thread writer([&big] {
+        for (int block = 0; block < kBlocks; ++block) {
+            big.write(std::string(OutputMember::kBufferSize, static_cast<char>('a' + block)));
+        }
+        EXPECT_TRUE(big.complete()) << big.error();
+    });
+    small.write("small");
+    writer.join();
+    EXPECT_FALSE(fs::exists(dir.file("big")));  // complete, but renamed only with the set
+    ASSERT_TRUE(outputs.commit()) << outputs.problem();
+    const std::string bytes = readText(dir.file("big"));
+    ASSERT_EQ(bytes.size(), kBlocks * OutputMember::kBufferSize);
+    for (int block = 0; block < kBlocks; ++block) {
+        EXPECT_EQ(bytes.find_first_not_of(static_cast<char>('a' + block), block * OutputMember::kBufferSize),
+                  block + 1 == kBlocks ? std::string::npos : (block + 1) * OutputMember::kBufferSize);
+    }
+    EXPECT_EQ(readText(dir.file("small")), "small");
+}
+
+// The system reports a failed write-back to one sync only: when that is a sync made ahead,
+// the writer still hears of it.
+TEST(SyncAhead, ASyncThatFailedAheadIsReportedToTheWriter) {
+    SyncAhead syncs(2);
+    syncs.request(1, -1);  // no such descriptor: the sync fails
+    EXPECT_EQ(syncs.settle(1), EBADF);
+    EXPECT_EQ(syncs.settle(0), 0);
+    EXPECT_EQ(syncs.settle(1), EBADF);  // kept
 }
 
 }  // namespace
