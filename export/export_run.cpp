@@ -1,9 +1,16 @@
 #include "export/export_run.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
+#include <exception>
+#include <new>
+#include <optional>
+#include <utility>
 #include <ostream>
 #include <vector>
 
+#include "core/background_worker.h"
 #include "core/output_set.h"
 #include "core/program_shell.h"
 #include "export/export_options.h"
@@ -28,6 +35,8 @@ public:
     void write(const char* data, std::size_t size) override { file_.write(data, size); }
     bool failed() const override { return file_.failed(); }
     std::string error() const override { return "cannot write " + file_.name() + ": " + file_.error(); }
+    // A sync that fails here fails the set's commit, which reports it as for any member.
+    bool complete() override { return file_.complete(); }
 
 private:
     OutputMember& file_;
@@ -100,18 +109,43 @@ int ExportRun::execute(const CommandLine& line) {
     }
     if (!readObjectId()) return fail(problem_);
 
+    // The kernels' memory is prepared on the spare core while the packet file is indexed: at
+    // first for as many navigation packets as the file's size allows, then for those the index
+    // holds. Fill records come on top of the packets: a margin keeps short gaps from regrowing
+    // the arrays.
+    const auto recordsExpected = [](std::uint64_t packets) {
+        return static_cast<std::size_t>(packets + packets / 16 + 64);
+    };
+    std::optional<SpiceKernelSet> kernels;
+    std::string spacecraftProblem;
+    if (kernelsWanted) {
+        if (settleSpacecraft()) {
+            SpiceKernelSettings settings = kernelSettings_;
+            settings.keepStates = spkFile != nullptr;
+            settings.keepAttitude = ckFile != nullptr;
+            struct stat packetFile {};
+            const std::uint64_t mostPackets =
+                ::stat(options_.packetFile.c_str(), &packetFile) == 0 && S_ISREG(packetFile.st_mode)
+                    ? static_cast<std::uint64_t>(packetFile.st_size) / navPacketSizeFor(options_.satelliteName)
+                    : 0;
+            try {
+                kernels.emplace(settings, recordsExpected(mostPackets));
+            } catch (const std::bad_alloc&) {
+                // More than the system maps at once: reserved once the index gives the count.
+                kernels.emplace(std::move(settings), 0);
+            }
+        } else {
+            spacecraftProblem = problem_;
+        }
+    }
+
     std::unique_ptr<RecordSource> firstPass = openSource();
     if (!firstPass->error().empty()) return fail(firstPass->error());
     if (!settleIdentity(*firstPass)) return fail(problem_);
-    std::optional<SpiceKernelSet> kernels;
     if (kernelsWanted) {
-        if (!settleSpacecraft()) return fail(problem_);
-        SpiceKernelSettings settings = kernelSettings_;
-        settings.keepStates = spkFile != nullptr;
-        settings.keepAttitude = ckFile != nullptr;
-        const std::size_t packets = static_cast<const PacketRecordSource&>(*firstPass).navigationPacketCount();
-        // Fill records come on top of the packets: a margin keeps short gaps from regrowing the arrays.
-        kernels.emplace(std::move(settings), packets + packets / 16 + 64);
+        if (!kernels) return fail(spacecraftProblem);
+        kernels->expectRecords(
+            recordsExpected(static_cast<const PacketRecordSource&>(*firstPass).navigationPacketCount()));
     }
 
     if (!outputs.open()) return fail(outputs.problem());
@@ -182,31 +216,63 @@ bool ExportRun::settleSpacecraft() {
     return true;
 }
 
+// The SPK (the largest kernel, with an ephemeris time to compute per record) is made and
+// synced on a second thread while this one makes and syncs the others: on two cores the
+// kernels take about the time of the SPK alone.
 bool ExportRun::writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputMember* ck, OutputMember* sclk,
                              OutputMember* fk) {
+    struct SpkJob {
+        SpiceKernelSet* kernels = nullptr;
+        OutputMember* file = nullptr;
+        bool written = false;
+        std::exception_ptr thrown;  // taken back to this thread, as if the SPK were made here
+    };
+    SpkJob job;
+    job.kernels = &kernels;
+    job.file = spk;
+    std::optional<BackgroundWorker> worker;
     if (spk != nullptr) {
-        OutputSink sink(*spk);
-        if (!kernels.writeSpk(sink)) {
+        worker.emplace();
+        worker->start(
+            [](void* context) {
+                SpkJob& spkJob = *static_cast<SpkJob*>(context);
+                try {
+                    OutputSink sink(*spkJob.file);
+                    spkJob.written = spkJob.kernels->writeSpk(sink);
+                    if (spkJob.written) sink.complete();
+                } catch (...) {
+                    spkJob.thrown = std::current_exception();
+                }
+            },
+            &job);
+    }
+    bool written = true;
+    if (ck != nullptr) {
+        OutputSink sink(*ck);
+        written = kernels.writeCk(sink);
+        if (written) sink.complete();
+        else problem_ = "CK " + ck->name() + ": " + kernels.error();
+    }
+    if (written && sclk != nullptr) {
+        OutputSink sink(*sclk);
+        kernels.writeSclk(sink);
+        sink.complete();
+    }
+    if (written && fk != nullptr) {
+        OutputSink sink(*fk);
+        kernels.writeFk(sink);
+        sink.complete();
+    }
+    if (worker) {
+        worker->wait();
+        if (job.thrown) std::rethrow_exception(job.thrown);
+        if (!job.written) {
+            // The SPK's reason first, as when the kernels were made one after the other.
             problem_ = "SPK " + spk->name() + ": " + kernels.error();
             return false;
         }
     }
-    if (ck != nullptr) {
-        OutputSink sink(*ck);
-        if (!kernels.writeCk(sink)) {
-            problem_ = "CK " + ck->name() + ": " + kernels.error();
-            return false;
-        }
-    }
-    if (sclk != nullptr) {
-        OutputSink sink(*sclk);
-        kernels.writeSclk(sink);
-    }
-    if (fk != nullptr) {
-        OutputSink sink(*fk);
-        kernels.writeFk(sink);
-    }
-    return true;
+    return written;
 }
 
 bool ExportRun::readObjectId() {
@@ -276,6 +342,176 @@ bool ExportRun::settleIdentity(const RecordSource& source) {
     return true;
 }
 
+// Both messages from one pass over the records: the AEM's writer formats each batch of
+// records on a second thread while this one formats the OEM's lines of the batch and reads the
+// next one. The text is most of a message's cost, so on two cores the pass takes about the time
+// of the OEM alone. Failures are reported as if the records went to the two writers one by one:
+// the first in record order, the OEM's on a tie, a read failure only after every record before
+// it was written.
+constexpr std::size_t kRecordsPerBatch = 8192;
+
+struct MessageBatchJob {
+    MessageWriter* writer = nullptr;
+    ByteSink* sink = nullptr;
+    const ExportRecord* records = nullptr;
+    std::size_t count = 0;
+    std::uint64_t firstIndex = 0;
+    std::optional<std::uint64_t> failedAt;  // the index of the record the writer refused
+    bool finished = false;
+    std::exception_ptr thrown;  // taken back to the reading thread, as if it were thrown there
+};
+
+void writeMessageBatch(void* context) {
+    MessageBatchJob& job = *static_cast<MessageBatchJob*>(context);
+    try {
+        for (std::size_t i = 0; i < job.count && !job.failedAt; ++i) {
+            if (!job.writer->add(job.records[i])) job.failedAt = job.firstIndex + i;
+        }
+    } catch (...) {
+        job.thrown = std::current_exception();
+        job.failedAt = job.firstIndex;
+    }
+}
+
+void finishMessage(void* context) {
+    MessageBatchJob& job = *static_cast<MessageBatchJob*>(context);
+    try {
+        job.finished = job.writer->finish();
+        if (job.finished) job.sink->complete();
+    } catch (...) {
+        job.thrown = std::current_exception();
+    }
+}
+
+bool writeBothMessages(RecordSource& source, MessageWriter& oemWriter, ByteSink& oem, MessageWriter& aemWriter,
+                       ByteSink& aem, std::string& error) {
+    std::vector<ExportRecord> records(2 * kRecordsPerBatch);
+    MessageBatchJob aemJob;
+    aemJob.writer = &aemWriter;
+    aemJob.sink = &aem;
+    std::optional<std::uint64_t> oemFailedAt;
+    bool oemFinished = false;
+    {
+        BackgroundWorker worker;
+        std::uint64_t read = 0;
+        bool more = true;
+        for (std::size_t half = 0; more && !oemFailedAt; half ^= 1) {
+            ExportRecord* const batch = records.data() + half * kRecordsPerBatch;
+            std::size_t count = 0;
+            while (count < kRecordsPerBatch && (more = source.next(batch[count]))) ++count;
+            worker.wait();  // the other half is free again
+            if (aemJob.failedAt || count == 0) break;
+            aemJob.records = batch;
+            aemJob.count = count;
+            aemJob.firstIndex = read;
+            worker.start(writeMessageBatch, &aemJob);
+            for (std::size_t i = 0; i < count; ++i) {
+                if (!oemWriter.add(batch[i])) {
+                    oemFailedAt = read + i;
+                    break;
+                }
+            }
+            read += count;
+        }
+        worker.wait();
+        if (!oemFailedAt && !aemJob.failedAt && source.error().empty()) {
+            // Each message is finished and synced on its own thread, the two syncs at once.
+            worker.start(finishMessage, &aemJob);
+            oemFinished = oemWriter.finish();
+            if (oemFinished) oem.complete();
+            worker.wait();
+        }
+    }
+    if (aemJob.thrown) std::rethrow_exception(aemJob.thrown);
+    if (oemFailedAt && (!aemJob.failedAt || *oemFailedAt <= *aemJob.failedAt)) {
+        error = "OEM: " + oemWriter.error();
+        return false;
+    }
+    if (aemJob.failedAt) {
+        error = "AEM: " + aemWriter.error();
+        return false;
+    }
+    if (!source.error().empty()) {
+        error = source.error();
+        return false;
+    }
+    if (!oemFinished) {
+        error = "OEM: " + oemWriter.error();
+        return false;
+    }
+    if (!aemJob.finished) {
+        error = "AEM: " + aemWriter.error();
+        return false;
+    }
+    return true;
+}
+
+// The records of the first pass go to the kernel set in batches, taken on a second thread
+// while this one decodes the next batch: checking, converting and holding the records costs
+// about a third of decoding them, and the pass is the longest step of a kernel export.
+class KernelFeed {
+public:
+    explicit KernelFeed(SpiceKernelSet* kernels) : kernels_(kernels) {
+        if (kernels_ == nullptr) return;
+        records_.resize(2 * kRecordsPerBatch);
+        worker_.emplace();
+    }
+    KernelFeed(const KernelFeed&) = delete;
+    KernelFeed& operator=(const KernelFeed&) = delete;
+    ~KernelFeed() {
+        if (worker_) worker_->wait();
+    }
+
+    // The slot of the next record.
+    SpiceInputRecord& next() {
+        if (filled_ == kRecordsPerBatch) handOver();
+        return records_[half_ * kRecordsPerBatch + filled_++];
+    }
+    // After the last record: every record is in the kernel set.
+    void finish() {
+        if (!worker_) return;
+        handOver();
+        worker_->wait();
+        takeBackFailure();
+    }
+
+private:
+    struct Job {
+        SpiceKernelSet* kernels = nullptr;
+        const SpiceInputRecord* records = nullptr;
+        std::size_t count = 0;
+        std::exception_ptr thrown;  // taken back to the reading thread, as if it were thrown there
+    };
+    static void add(void* context) {
+        Job& job = *static_cast<Job*>(context);
+        try {
+            for (std::size_t i = 0; i < job.count; ++i) job.kernels->add(job.records[i]);
+        } catch (...) {
+            job.thrown = std::current_exception();
+        }
+    }
+    void handOver() {
+        worker_->wait();  // the other half is free again
+        takeBackFailure();
+        job_.kernels = kernels_;
+        job_.records = records_.data() + half_ * kRecordsPerBatch;
+        job_.count = filled_;
+        worker_->start(add, &job_);
+        half_ ^= 1;
+        filled_ = 0;
+    }
+    void takeBackFailure() {
+        if (job_.thrown) std::rethrow_exception(std::exchange(job_.thrown, nullptr));
+    }
+
+    SpiceKernelSet* kernels_;
+    std::vector<SpiceInputRecord> records_;
+    std::size_t half_ = 0;
+    std::size_t filled_ = 0;
+    Job job_;
+    std::optional<BackgroundWorker> worker_;  // last: joined before the records go
+};
+
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
@@ -310,16 +546,16 @@ bool exportPass(RecordSource& firstPass, const std::function<std::unique_ptr<Rec
     MessagePlan oemPlan(MessageKind::kOem);
     MessagePlan aemPlan(MessageKind::kAem);
     ExportRecord record;
-    SpiceInputRecord kernelRecord;
     std::uint64_t index = 0;
-    while (firstPass.next(record)) {
-        if (oem != nullptr) oemPlan.add(record, index);
-        if (aem != nullptr) aemPlan.add(record, index);
-        if (kernels != nullptr) {
-            fillSpiceInput(record, index, kernelRecord);
-            kernels->add(kernelRecord);
+    {
+        KernelFeed feed(kernels);
+        while (firstPass.next(record)) {
+            if (oem != nullptr) oemPlan.add(record, index);
+            if (aem != nullptr) aemPlan.add(record, index);
+            if (kernels != nullptr) fillSpiceInput(record, index, feed.next());
+            ++index;
         }
-        ++index;
+        feed.finish();
     }
     if (!firstPass.error().empty()) {
         error = firstPass.error();
@@ -352,32 +588,20 @@ bool exportPass(RecordSource& firstPass, const std::function<std::unique_ptr<Rec
     std::optional<MessageWriter> aemWriter;
     if (oem != nullptr) oemWriter.emplace(oemPlan, identity, *oem);
     if (aem != nullptr) aemWriter.emplace(aemPlan, identity, *aem);
-    bool oemWritten = true;
-    bool aemWritten = true;
-    while (oemWritten && aemWritten && writingPass->next(record)) {
-        oemWritten = !oemWriter || oemWriter->add(record);
-        aemWritten = !oemWritten || !aemWriter || aemWriter->add(record);
-    }
+    if (oemWriter && aemWriter) return writeBothMessages(*writingPass, *oemWriter, *oem, *aemWriter, *aem, error);
+    MessageWriter& writer = oemWriter ? *oemWriter : *aemWriter;
+    const char* const kind = oemWriter ? "OEM: " : "AEM: ";
+    bool written = true;
+    while (written && writingPass->next(record)) written = writer.add(record);
     if (!writingPass->error().empty()) {
         error = writingPass->error();
         return false;
     }
-    if (!oemWritten) {
-        error = "OEM: " + oemWriter->error();
+    if (!written || !writer.finish()) {
+        error = kind + writer.error();
         return false;
     }
-    if (!aemWritten) {
-        error = "AEM: " + aemWriter->error();
-        return false;
-    }
-    if (oemWriter && !oemWriter->finish()) {
-        error = "OEM: " + oemWriter->error();
-        return false;
-    }
-    if (aemWriter && !aemWriter->finish()) {
-        error = "AEM: " + aemWriter->error();
-        return false;
-    }
+    (oemWriter ? oem : aem)->complete();
     return true;
 }
 

@@ -17,6 +17,7 @@
 // arrays reserved from the count hint (LargeArray: mapped memory, large pages where offered);
 // 32 bytes per record left out.
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -74,8 +75,14 @@ struct LeftOutRecord {
 
 class SpiceKernelSet {
 public:
-    // `recordCountHint`: the number of records expected (0 if unknown), to reserve the arrays.
+    // `recordCountHint`: the number of records expected (0 if unknown), to reserve the arrays;
+    // their memory is prepared on a second thread meanwhile. An upper bound serves as well
+    // (the memory beyond it is only reserved), and expectRecords() narrows it.
     SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordCountHint);
+
+    // The records expected, once known more closely than the constructor's hint: the memory is
+    // prepared for no more than these; a count above the hint reserves more. Before add().
+    void expectRecords(std::size_t count);
 
     // The next record of the pass. No allocation while the count hint holds.
     void add(const SpiceInputRecord& record);
@@ -87,13 +94,15 @@ public:
 
     // Each writes one whole kernel to its sink, after a successful finish() (otherwise nothing).
     // writeSpk and writeCk return false (error() says why) when the records were not kept for
-    // them or the file would be too large for a DAF.
+    // them or the file would be too large for a DAF. They only read the held records, so the
+    // four may run at once on different threads, each with its own sink.
     bool writeSpk(ByteSink& sink);
     bool writeCk(ByteSink& sink);
     void writeSclk(ByteSink& sink) const;
     void writeFk(ByteSink& sink) const;
 
-    const std::string& error() const { return error_; }
+    // Why finish() or a write call returned false (the first of them that did).
+    const std::string& error() const;
     const std::string& bodyName() const { return bodyName_; }
     const std::string& frameName() const { return frameName_; }
     std::int32_t spacecraftId() const { return settings_.spacecraftId; }
@@ -131,13 +140,18 @@ private:
     std::uint64_t recordsGiven_ = 0;
     CommentLines comments_;
     std::string error_;
+    std::string spkError_;  // apart from ckError_: the SPK and the CK may be written at once
+    std::string ckError_;
 
     // The reserved arrays, populated by the worker while the records come in; the worker is
     // last, so it is joined before the arrays go.
     struct ReservedRegion {
         void* memory = nullptr;
         std::size_t bytes = 0;
+        std::atomic<std::size_t> wanted{0};  // bytes worth preparing: narrowed by expectRecords
     };
+    void reserve(std::size_t recordCount);
+    static void populate(void* regions);
     std::array<ReservedRegion, 3> reserved_{};
     BackgroundWorker populator_;
 };

@@ -443,6 +443,70 @@ std::vector<ExportRecord> steadyRecords(std::size_t count) {
 
 const MessageIdentity kIdentity{"KALPM1", "UNKNOWN", "DB", "2026-12-09T10:00:00", AemVersion::k1_0};
 
+// Passes of several batches of records, where both messages are written at once on two threads.
+class KeptSink final : public ByteSink {
+public:
+    void write(const char* data, std::size_t size) override { bytes.append(data, size); }
+    std::string bytes;
+};
+
+std::vector<ExportRecord> longPass() {
+    std::vector<ExportRecord> records = steadyRecords(20000);
+    records[15000].quaternion = {0.0, 0.0, 0.0, 0.0};                       // no attitude
+    records[17000].position[0] = std::numeric_limits<double>::quiet_NaN();  // no state
+    return records;
+}
+
+TEST(ExportMessages, BothMessagesOfALongPassAreTheBytesOfEachWrittenAlone) {
+    const auto write = [](ByteSink* oem, ByteSink* aem) {
+        ListedRecords planning(longPass());
+        ExportSummary summary;
+        std::string error;
+        EXPECT_TRUE(exportPass(
+            planning, [] { return std::make_unique<ListedRecords>(longPass()); }, kIdentity, oem, aem, nullptr,
+            summary, error))
+            << error;
+        return summary;
+    };
+    KeptSink oem;
+    KeptSink aem;
+    const ExportSummary both = write(&oem, &aem);
+    EXPECT_EQ(both.oem.leftOut, 1u);
+    EXPECT_EQ(both.aem.leftOut, 1u);
+    KeptSink oemAlone;
+    KeptSink aemAlone;
+    write(&oemAlone, nullptr);
+    write(nullptr, &aemAlone);
+    EXPECT_TRUE(oem.bytes == oemAlone.bytes);
+    EXPECT_TRUE(aem.bytes == aemAlone.bytes);
+}
+
+// The first failure in record order is the one reported (the OEM's on a tie), whichever thread
+// met it.
+TEST(ExportMessages, AFailureInALongPassIsReportedAsTheRecordsMeetIt) {
+    std::vector<ExportRecord> changed = longPass();  // a long gap more, met by both at one record
+    for (std::size_t i = 12345; i < changed.size(); ++i) changed[i].tai93Seconds += 600.0;
+    KeptSink oem;
+    KeptSink aem;
+    ListedRecords planning(longPass());
+    ExportSummary summary;
+    std::string error;
+    EXPECT_FALSE(exportMessages(
+        planning, [&changed] { return std::make_unique<ListedRecords>(changed); }, kIdentity, oem, &aem, summary,
+        error));
+    EXPECT_EQ(error.rfind("OEM: the input changed while it was exported", 0), 0u) << error;
+
+    const int descriptor = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0) GTEST_SKIP() << "no /dev/full here";
+    DescriptorSink full(descriptor);
+    ListedRecords again(longPass());
+    const bool exported = exportMessages(
+        again, [] { return std::make_unique<ListedRecords>(longPass()); }, kIdentity, oem, &full, summary, error);
+    ::close(descriptor);
+    EXPECT_FALSE(exported);
+    EXPECT_EQ(error, "AEM: No space left on device");
+}
+
 TEST(ExportMessages, AFullDiskIsReportedAsAFailedExport) {
     const int descriptor = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
     if (descriptor < 0) GTEST_SKIP() << "no /dev/full here";
