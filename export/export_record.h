@@ -28,6 +28,9 @@ public:
     virtual bool next(ExportRecord& record) = 0;
     // Empty while the records are whole; the reason once reading them failed.
     const std::string& error() const { return error_; }
+    // After the last record: starts the records again from the first, where the source can do
+    // so without opening its input again. False where it cannot.
+    virtual bool rewind() { return false; }
 
 protected:
     std::string error_;

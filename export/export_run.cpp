@@ -579,7 +579,14 @@ bool exportPass(RecordSource& firstPass, const std::function<std::unique_ptr<Rec
     }
     if (oem == nullptr && aem == nullptr) return true;
 
-    const std::unique_ptr<RecordSource> writingPass = reopen();
+    // The second pass walks the first one's packet index again where it can: the file is not
+    // indexed twice, and the records written are those of the packets that were planned.
+    std::unique_ptr<RecordSource> reopened;
+    RecordSource* writingPass = &firstPass;
+    if (!firstPass.rewind()) {
+        reopened = reopen();
+        writingPass = reopened.get();
+    }
     if (!writingPass->error().empty()) {
         error = writingPass->error();
         return false;

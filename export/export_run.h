@@ -37,7 +37,8 @@ struct ExportSummary {
 };
 
 // The two passes: plans the OEM (and, with `aem`, the AEM) over `planningPass`, then writes
-// them from the records of a second source opened by `reopen`. False, with the reason in
+// them from its records walked again (RecordSource::rewind), or, where it cannot rewind, from
+// a second source opened by `reopen`. False, with the reason in
 // `error`, when a source fails, a message would have no record, the second pass departs from
 // the first, or a sink fails; the sinks then hold an incomplete message.
 bool exportMessages(RecordSource& planningPass, const std::function<std::unique_ptr<RecordSource>()>& reopen,

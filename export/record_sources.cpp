@@ -18,8 +18,8 @@
 
 namespace kova {
 
-PacketRecordSource::PacketRecordSource(const std::string& fileName, std::uint32_t packetReadSize) {
-    // The packet file is read twice (the planning pass, then the writing pass).
+PacketRecordSource::PacketRecordSource(const std::string& fileName, std::uint32_t packetReadSize)
+    : packetReadSize_(packetReadSize) {
     PassInputSettings settings;
     settings.packetFileName = fileName;
     settings.packetReadSize = packetReadSize;
@@ -80,6 +80,14 @@ bool PacketRecordSource::next(ExportRecord& record) {
     }
     for (std::size_t i = 0; i < 4; ++i) record.quaternion[i] = values[nav_value::kQuaternion + i];
     record.qaFlags = stream_->currentQaFlags();
+    return true;
+}
+
+bool PacketRecordSource::rewind() {
+    if (stream_ || !error_.empty() || !pass_ || !pass_->packetFileOpen() || !pass_->packetFile().rewind()) {
+        return false;
+    }
+    stream_.emplace(pass_->packetFile(), packetReadSize_);
     return true;
 }
 

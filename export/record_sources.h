@@ -25,12 +25,15 @@ public:
     PacketRecordSource(const std::string& fileName, std::uint32_t packetReadSize);
 
     bool next(ExportRecord& record) override;
+    // The same indexed packets once more, after a walk that reached their end.
+    bool rewind() override;
 
     // The navigation packets the file's index holds (0 when it could not be indexed): with
     // the fill records of short gaps, about the number of records the pass gives.
     std::size_t navigationPacketCount() const;
 
 private:
+    std::uint32_t packetReadSize_;
     std::optional<PassInput> pass_;
     std::optional<NavRecordStream> stream_;
 };

@@ -62,6 +62,13 @@ std::uint64_t PacketFile::walkedLength(std::int64_t offset, std::int64_t stored,
     return static_cast<std::uint64_t>(lastHeader) + primary_header::kSize;
 }
 
+bool PacketFile::rewind() {
+    if (!eof() || bad() || shrank_) return false;
+    input_.clear();
+    currentIndex_ = -1;
+    return true;
+}
+
 std::int32_t PacketFile::lastIndex() const {
     return offsets_.empty() ? 0 : static_cast<std::int32_t>(offsets_.size() - 1);
 }

@@ -53,6 +53,11 @@ public:
     std::uint64_t indexedLength() const { return indexedLength_; }
     // A read met the end of the file before the end of a packet that was whole when indexed.
     bool shrankSinceIndexing() const { return shrank_; }
+    // Makes the stream good again after a walk that ended at the end of the indexed packets,
+    // for another walk over the same index (a second pass over what the first one planned
+    // from, without indexing the file again). False, with nothing changed, after a walk that
+    // ended otherwise: a read error, a bad packet, a file that shrank.
+    bool rewind();
 
     bool good() const { return input_.good(); }
     bool eof() const { return input_.eof(); }

@@ -34,5 +34,27 @@ TEST(PacketRecordSource, EveryRecordCarriesItsTimeTag) {
     EXPECT_EQ(filled, (std::vector<bool>{false, false, true, true, false, false}));
 }
 
+// The writing pass walks the planning pass's index again: the same records, whatever was added
+// to the file since it was indexed; a walk that did not reach the end cannot be walked again.
+TEST(PacketRecordSource, ASecondWalkGivesThePlannedRecordsAgain) {
+    TemporaryDirectory directory;
+    const auto file =
+        PacketFileBuilder().navAt(0, 500).navAt(1, 500).navAt(4, 500).navAt(5, 5000).writeTo(directory.file("p.kov"));
+    const auto tagsOf = [](PacketRecordSource& source) {
+        std::vector<TimeTag> tags;
+        ExportRecord record;
+        while (source.next(record)) tags.push_back(record.tag);
+        return tags;
+    };
+    PacketRecordSource source(file.string(), 126);
+    EXPECT_FALSE(source.rewind());  // not at the end yet
+    const std::vector<TimeTag> first = tagsOf(source);
+    ASSERT_EQ(first.size(), 6u);
+    PacketFileBuilder().navAt(0, 500).navAt(1, 500).navAt(4, 500).navAt(5, 5000).navAt(6, 500).writeTo(file);
+    ASSERT_TRUE(source.rewind());
+    EXPECT_EQ(tagsOf(source), first);
+    EXPECT_TRUE(source.error().empty()) << source.error();
+}
+
 }  // namespace
 }  // namespace kova::test
