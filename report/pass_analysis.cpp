@@ -1,12 +1,17 @@
 #include "report/pass_analysis.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <exception>
+#include <optional>
 #include <ostream>
 #include <utility>
 #include <vector>
 
+#include "core/background_worker.h"
 #include "core/constants.h"
 #include "core/file_identity.h"
 #include "orbit/kepler_from_state.h"
@@ -72,6 +77,22 @@ std::string unreadablePacket(const AnalysisSettings& settings, const PacketCensu
     return text + "; kova stops " + whereKovaStops;
 }
 
+struct CensusJob {
+    std::string fileName;
+    ExpectedPacketLength expected;
+    PacketCensus census;
+    std::exception_ptr thrown;  // taken back to the analysing thread, as if it were thrown there
+};
+
+void takeCensus(void* context) {
+    CensusJob& job = *static_cast<CensusJob*>(context);
+    try {
+        job.census = PacketCensus(job.fileName, job.expected);
+    } catch (...) {
+        job.thrown = std::current_exception();
+    }
+}
+
 double degrees(double radians) { return radians * kDegreesPerRadian; }
 
 double longitudeInTurn(double degreesValue) {
@@ -94,6 +115,17 @@ AnalysisOutcome analysePass(const AnalysisSettings& settings, PassReport& report
     passSettings.noradFileName = settings.noradFileName;
     passSettings.satelliteName = settings.satelliteName;
     passSettings.packetReadSize = packetSize;
+    // The census walks the file on a second thread while the pass input indexes it: two walks
+    // over the same bytes at once. Only a regular file is walked ahead (a walk of a pipe would
+    // take the bytes it reads and could wait for a writer); any other name is refused below.
+    CensusJob censusJob;
+    censusJob.fileName = name;
+    censusJob.expected = ExpectedPacketLength{kNavApid, packetSize};
+    std::optional<BackgroundWorker> censusWorker;
+    if (struct stat status {}; ::stat(name.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+        censusWorker.emplace();
+        censusWorker->start(takeCensus, &censusJob);
+    }
     PassInput input(passSettings);
     const std::optional<PassRefusal> refusal = input.refusal();
     if (refusal == PassRefusal::kNoPacketFileName) return stopped("no packet file named");
@@ -103,7 +135,13 @@ AnalysisOutcome analysePass(const AnalysisSettings& settings, PassReport& report
     }
     if (refusal == PassRefusal::kPacketFileNotOpenable) return stopped(name + ": cannot open the packet file");
 
-    report.census = PacketCensus(name, ExpectedPacketLength{kNavApid, packetSize});
+    if (censusWorker) {
+        censusWorker->wait();
+        if (censusJob.thrown) std::rethrow_exception(censusJob.thrown);
+        report.census = std::move(censusJob.census);
+    } else {
+        report.census = PacketCensus(name, censusJob.expected);
+    }
     PacketFile& packets = input.packetFile();
     if (refusal == PassRefusal::kPacketFileNotIndexable || report.census.end() == CensusEnd::kInvalidHeader ||
         report.census.end() == CensusEnd::kReadError) {
