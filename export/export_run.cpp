@@ -216,9 +216,9 @@ bool ExportRun::settleSpacecraft() {
     return true;
 }
 
-// The SPK (the largest kernel, with an ephemeris time to compute per record) is made and
-// synced on a second thread while this one makes and syncs the others: on two cores the
-// kernels take about the time of the SPK alone.
+// The SPK's epochs (two sines per record) are computed in two halves at once; then the SPK,
+// the largest kernel, is made and synced on a second thread while this one makes and syncs the
+// others.
 bool ExportRun::writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputMember* ck, OutputMember* sclk,
                              OutputMember* fk) {
     struct SpkJob {
@@ -233,6 +233,9 @@ bool ExportRun::writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputM
     std::optional<BackgroundWorker> worker;
     if (spk != nullptr) {
         worker.emplace();
+        worker->start([](void* context) { static_cast<SpiceKernelSet*>(context)->prepareEpochs(0, 2); }, &kernels);
+        kernels.prepareEpochs(1, 2);
+        worker->wait();
         worker->start(
             [](void* context) {
                 SpkJob& spkJob = *static_cast<SpkJob*>(context);
@@ -446,72 +449,6 @@ bool writeBothMessages(RecordSource& source, MessageWriter& oemWriter, ByteSink&
     return true;
 }
 
-// The records of the first pass go to the kernel set in batches, taken on a second thread
-// while this one decodes the next batch: checking, converting and holding the records costs
-// about a third of decoding them, and the pass is the longest step of a kernel export.
-class KernelFeed {
-public:
-    explicit KernelFeed(SpiceKernelSet* kernels) : kernels_(kernels) {
-        if (kernels_ == nullptr) return;
-        records_.resize(2 * kRecordsPerBatch);
-        worker_.emplace();
-    }
-    KernelFeed(const KernelFeed&) = delete;
-    KernelFeed& operator=(const KernelFeed&) = delete;
-    ~KernelFeed() {
-        if (worker_) worker_->wait();
-    }
-
-    // The slot of the next record.
-    SpiceInputRecord& next() {
-        if (filled_ == kRecordsPerBatch) handOver();
-        return records_[half_ * kRecordsPerBatch + filled_++];
-    }
-    // After the last record: every record is in the kernel set.
-    void finish() {
-        if (!worker_) return;
-        handOver();
-        worker_->wait();
-        takeBackFailure();
-    }
-
-private:
-    struct Job {
-        SpiceKernelSet* kernels = nullptr;
-        const SpiceInputRecord* records = nullptr;
-        std::size_t count = 0;
-        std::exception_ptr thrown;  // taken back to the reading thread, as if it were thrown there
-    };
-    static void add(void* context) {
-        Job& job = *static_cast<Job*>(context);
-        try {
-            for (std::size_t i = 0; i < job.count; ++i) job.kernels->add(job.records[i]);
-        } catch (...) {
-            job.thrown = std::current_exception();
-        }
-    }
-    void handOver() {
-        worker_->wait();  // the other half is free again
-        takeBackFailure();
-        job_.kernels = kernels_;
-        job_.records = records_.data() + half_ * kRecordsPerBatch;
-        job_.count = filled_;
-        worker_->start(add, &job_);
-        half_ ^= 1;
-        filled_ = 0;
-    }
-    void takeBackFailure() {
-        if (job_.thrown) std::rethrow_exception(std::exchange(job_.thrown, nullptr));
-    }
-
-    SpiceKernelSet* kernels_;
-    std::vector<SpiceInputRecord> records_;
-    std::size_t half_ = 0;
-    std::size_t filled_ = 0;
-    Job job_;
-    std::optional<BackgroundWorker> worker_;  // last: joined before the records go
-};
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
@@ -546,16 +483,16 @@ bool exportPass(RecordSource& firstPass, const std::function<std::unique_ptr<Rec
     MessagePlan oemPlan(MessageKind::kOem);
     MessagePlan aemPlan(MessageKind::kAem);
     ExportRecord record;
+    SpiceInputRecord kernelRecord;
     std::uint64_t index = 0;
-    {
-        KernelFeed feed(kernels);
-        while (firstPass.next(record)) {
-            if (oem != nullptr) oemPlan.add(record, index);
-            if (aem != nullptr) aemPlan.add(record, index);
-            if (kernels != nullptr) fillSpiceInput(record, index, feed.next());
-            ++index;
+    while (firstPass.next(record)) {
+        if (oem != nullptr) oemPlan.add(record, index);
+        if (aem != nullptr) aemPlan.add(record, index);
+        if (kernels != nullptr) {
+            fillSpiceInput(record, index, kernelRecord);
+            kernels->add(kernelRecord);
         }
-        feed.finish();
+        ++index;
     }
     if (!firstPass.error().empty()) {
         error = firstPass.error();

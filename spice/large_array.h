@@ -39,6 +39,12 @@ public:
     }
     // Drops the last `count` values (count <= size()).
     void shrinkBy(std::size_t count) { size_ -= count; }
+    // Makes the array `count` values long; values it gains are whatever the memory holds
+    // (zero in fresh memory): for arrays that are filled in place after.
+    void resize(std::size_t count) {
+        reserve(count);
+        size_ = count;
+    }
 
     // The reserved memory, for populating it ahead of the values.
     void* reservedMemory() { return data_; }

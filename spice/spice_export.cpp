@@ -186,8 +186,19 @@ bool SpiceKernelSet::finish() {
         return false;
     }
     composeComments();
+    if (settings_.keepStates) epochs_.resize(ticks_.size());
     ready_ = true;
     return true;
+}
+
+void SpiceKernelSet::prepareEpochs(std::size_t part, std::size_t parts) {
+    if (!ready_ || !settings_.keepStates || parts == 0 || part >= parts) return;
+    const std::size_t count = epochs_.size();
+    const std::size_t first = count / parts * part + std::min(part, count % parts);
+    const std::size_t end = first + count / parts + (part < count % parts ? 1 : 0);
+    double* const epochs = epochs_.data();
+    for (std::size_t i = first; i < end; ++i) epochs[i] = ephemerisTimeFromTag(exportedTag(i));
+    epochsPrepared_.fetch_add(end - first, std::memory_order_relaxed);
 }
 
 TimeTag SpiceKernelSet::exportedTag(std::size_t index) const { return tagFromClockTicks(ticks_[index]); }
@@ -251,7 +262,11 @@ bool SpiceKernelSet::writeSpk(ByteSink& sink) {
         if (ready_) spkError_ = "no SPK: the states were not kept";
         return false;
     }
-    auto epochOf = [this](std::size_t index) { return ephemerisTimeFromTag(exportedTag(index)); };
+    if (epochsPrepared_.load(std::memory_order_relaxed) != epochs_.size()) {
+        epochsPrepared_.store(0, std::memory_order_relaxed);
+        prepareEpochs(0, 1);
+    }
+    auto epochOf = [this](std::size_t index) { return epochs_[index]; };
     std::vector<DafArraySummary> arrays(segments_.size());
     for (std::size_t k = 0; k < segments_.size(); ++k) {
         const SpiceSegment& segment = segments_[k];

@@ -13,9 +13,9 @@
 //
 // Memory: the exported records are held until the end (the kernels' summaries and comments,
 // which come first in the files, depend on all of them): 8 bytes of clock ticks, 48 of state
-// (when the SPK is wanted) and 32 of quaternion (when the CK is wanted) per record, in three
-// arrays reserved from the count hint (LargeArray: mapped memory, large pages where offered);
-// 32 bytes per record left out.
+// and 8 of epoch (when the SPK is wanted) and 32 of quaternion (when the CK is wanted) per
+// record, in arrays reserved from the count hint (LargeArray: mapped memory, large pages where
+// offered); 32 bytes per record left out.
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -97,6 +97,11 @@ public:
     // them or the file would be too large for a DAF. They only read the held records, so the
     // four may run at once on different threads, each with its own sink.
     bool writeSpk(ByteSink& sink);
+    // The SPK's epochs (the ephemeris time of every exported record: two sines each) computed
+    // ahead, after a successful finish(): slice `part` of `parts` equal slices. The slices may
+    // be computed at once on different threads; writeSpk computes the epochs itself unless
+    // every slice was computed (and the threads joined) before it.
+    void prepareEpochs(std::size_t part, std::size_t parts);
     bool writeCk(ByteSink& sink);
     void writeSclk(ByteSink& sink) const;
     void writeFk(ByteSink& sink) const;
@@ -128,6 +133,8 @@ private:
     LargeArray<std::int64_t> ticks_;        // clock ticks of each exported record
     LargeArray<double> states_;             // 6 per exported record, km and km/s
     LargeArray<double> quaternions_;        // 4 per exported record, scalar first, unit
+    LargeArray<double> epochs_;             // the SPK's epochs, sized once finished
+    std::atomic<std::size_t> epochsPrepared_{0};  // epochs computed ahead by prepareEpochs
     std::vector<SpiceSegment> segments_;
     std::vector<LeftOutRecord> leftOut_;
     SpiceSegment open_;                     // the stretch being built (count 0: none)
