@@ -1,10 +1,7 @@
 #include "export/export_run.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <exception>
-#include <new>
 #include <optional>
 #include <utility>
 #include <ostream>
@@ -109,43 +106,18 @@ int ExportRun::execute(const CommandLine& line) {
     }
     if (!readObjectId()) return fail(problem_);
 
-    // The kernels' memory is prepared on the spare core while the packet file is indexed: at
-    // first for as many navigation packets as the file's size allows, then for those the index
-    // holds. Fill records come on top of the packets: a margin keeps short gaps from regrowing
-    // the arrays.
-    const auto recordsExpected = [](std::uint64_t packets) {
-        return static_cast<std::size_t>(packets + packets / 16 + 64);
-    };
-    std::optional<SpiceKernelSet> kernels;
-    std::string spacecraftProblem;
-    if (kernelsWanted) {
-        if (settleSpacecraft()) {
-            SpiceKernelSettings settings = kernelSettings_;
-            settings.keepStates = spkFile != nullptr;
-            settings.keepAttitude = ckFile != nullptr;
-            struct stat packetFile {};
-            const std::uint64_t mostPackets =
-                ::stat(options_.packetFile.c_str(), &packetFile) == 0 && S_ISREG(packetFile.st_mode)
-                    ? static_cast<std::uint64_t>(packetFile.st_size) / navPacketSizeFor(options_.satelliteName)
-                    : 0;
-            try {
-                kernels.emplace(settings, recordsExpected(mostPackets));
-            } catch (const std::bad_alloc&) {
-                // More than the system maps at once: reserved once the index gives the count.
-                kernels.emplace(std::move(settings), 0);
-            }
-        } else {
-            spacecraftProblem = problem_;
-        }
-    }
-
     std::unique_ptr<RecordSource> firstPass = openSource();
     if (!firstPass->error().empty()) return fail(firstPass->error());
     if (!settleIdentity(*firstPass)) return fail(problem_);
+    std::optional<SpiceKernelSet> kernels;
     if (kernelsWanted) {
-        if (!kernels) return fail(spacecraftProblem);
-        kernels->expectRecords(
-            recordsExpected(static_cast<const PacketRecordSource&>(*firstPass).navigationPacketCount()));
+        if (!settleSpacecraft()) return fail(problem_);
+        SpiceKernelSettings settings = kernelSettings_;
+        settings.keepStates = spkFile != nullptr;
+        settings.keepAttitude = ckFile != nullptr;
+        const std::size_t packets = static_cast<const PacketRecordSource&>(*firstPass).navigationPacketCount();
+        // Fill records come on top of the packets: a margin keeps short gaps from regrowing the arrays.
+        kernels.emplace(std::move(settings), packets + packets / 16 + 64);
     }
 
     if (!outputs.open()) return fail(outputs.problem());

@@ -51,46 +51,21 @@ SpiceKernelSet::SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordC
     : settings_(std::move(settings)),
       bodyName_(normalisedBodyName(settings_.bodyName)),
       frameName_(busFrameName(bodyName_, settings_.spacecraftId)) {
-    reserve(recordCountHint);
-}
-
-void SpiceKernelSet::reserve(std::size_t recordCount) {
-    if (recordCount == 0) return;
-    ticks_.reserve(recordCount);
-    if (settings_.keepStates) states_.reserve(spk_type13::kWordsPerState * recordCount);
-    if (settings_.keepAttitude) quaternions_.reserve(ck_type3::kWordsPerQuaternion * recordCount);
-    const auto region = [](ReservedRegion& reserved, void* memory, std::size_t bytes) {
-        reserved.memory = memory;
-        reserved.bytes = bytes;
-        reserved.wanted.store(bytes, std::memory_order_relaxed);
-    };
-    region(reserved_[0], ticks_.reservedMemory(), ticks_.reservedBytes());
-    region(reserved_[1], states_.reservedMemory(), states_.reservedBytes());
-    region(reserved_[2], quaternions_.reservedMemory(), quaternions_.reservedBytes());
-    populator_.start(populate, &reserved_);
-}
-
-void SpiceKernelSet::populate(void* regions) {
-    // A few megabytes at a time, so that a narrowed count stops the work soon.
-    constexpr std::size_t kStep = std::size_t{4} << 20;
-    for (const ReservedRegion& region : *static_cast<std::array<ReservedRegion, 3>*>(regions)) {
-        for (std::size_t done = 0; done < region.bytes; done += kStep) {
-            const std::size_t wanted = std::min(region.bytes, region.wanted.load(std::memory_order_relaxed));
-            if (done >= wanted) break;
-            large_array_memory::populate(static_cast<char*>(region.memory) + done, std::min(kStep, wanted - done));
-        }
+    ticks_.reserve(recordCountHint);
+    if (settings_.keepStates) states_.reserve(spk_type13::kWordsPerState * recordCountHint);
+    if (settings_.keepAttitude) quaternions_.reserve(ck_type3::kWordsPerQuaternion * recordCountHint);
+    if (recordCountHint > 0) {
+        reserved_ = {ReservedRegion{ticks_.reservedMemory(), ticks_.reservedBytes()},
+                     ReservedRegion{states_.reservedMemory(), states_.reservedBytes()},
+                     ReservedRegion{quaternions_.reservedMemory(), quaternions_.reservedBytes()}};
+        populator_.start(
+            [](void* context) {
+                for (const ReservedRegion& region : *static_cast<std::array<ReservedRegion, 3>*>(context)) {
+                    large_array_memory::populate(region.memory, region.bytes);
+                }
+            },
+            &reserved_);
     }
-}
-
-void SpiceKernelSet::expectRecords(std::size_t count) {
-    if (count > ticks_.reservedBytes() / sizeof(std::int64_t)) {
-        populator_.wait();  // the arrays move: nothing may be preparing them
-        reserve(count);
-        return;
-    }
-    reserved_[0].wanted.store(count * sizeof(std::int64_t), std::memory_order_relaxed);
-    reserved_[1].wanted.store(count * spk_type13::kWordsPerState * sizeof(double), std::memory_order_relaxed);
-    reserved_[2].wanted.store(count * ck_type3::kWordsPerQuaternion * sizeof(double), std::memory_order_relaxed);
 }
 
 const std::string& SpiceKernelSet::error() const {

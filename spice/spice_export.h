@@ -76,13 +76,8 @@ struct LeftOutRecord {
 class SpiceKernelSet {
 public:
     // `recordCountHint`: the number of records expected (0 if unknown), to reserve the arrays;
-    // their memory is prepared on a second thread meanwhile. An upper bound serves as well
-    // (the memory beyond it is only reserved), and expectRecords() narrows it.
+    // their memory is prepared on a second thread while the records come.
     SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordCountHint);
-
-    // The records expected, once known more closely than the constructor's hint: the memory is
-    // prepared for no more than these; a count above the hint reserves more. Before add().
-    void expectRecords(std::size_t count);
 
     // The next record of the pass. No allocation while the count hint holds.
     void add(const SpiceInputRecord& record);
@@ -155,10 +150,7 @@ private:
     struct ReservedRegion {
         void* memory = nullptr;
         std::size_t bytes = 0;
-        std::atomic<std::size_t> wanted{0};  // bytes worth preparing: narrowed by expectRecords
     };
-    void reserve(std::size_t recordCount);
-    static void populate(void* regions);
     std::array<ReservedRegion, 3> reserved_{};
     BackgroundWorker populator_;
 };
