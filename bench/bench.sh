@@ -69,8 +69,12 @@ cd "$scratch"
 
 # --- helpers -------------------------------------------------------------------------------
 
-# Seconds taken by the command, from the shell's own clock (microseconds).
+# Seconds taken by the command, from the shell's own clock (microseconds). The disk is synced
+# first, outside the time: a run must not pay for writing back what an earlier run left in the
+# page cache (kova's files and the floor's are not synced; those of kovaexport, kovareport and
+# kovagen are synced before they replace their targets, and would wait for the others' blocks).
 elapsed() {
+    sync
     local start=$EPOCHREALTIME
     "$@"
     local end=$EPOCHREALTIME
