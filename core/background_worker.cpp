@@ -1,5 +1,7 @@
 #include "core/background_worker.h"
 
+#include "core/stop_signals.h"
+
 namespace kova {
 
 BackgroundWorker::BackgroundWorker() : thread_([this] { serve(); }) {}
@@ -39,6 +41,7 @@ bool BackgroundWorker::takeFailure() {
 }
 
 void BackgroundWorker::serve() {
+    leaveStopSignalsToMainThread();
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return busy_ || stopping_; });

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "core/file_identity.h"
+#include "core/stop_signals.h"
 
 namespace kova {
 
@@ -23,11 +24,7 @@ namespace {
 class StopSignalsHeld {
 public:
     StopSignalsHeld() {
-        sigset_t stops;
-        sigemptyset(&stops);
-        sigaddset(&stops, SIGINT);
-        sigaddset(&stops, SIGTERM);
-        sigaddset(&stops, SIGHUP);
+        const sigset_t stops = stopSignalSet();
         pthread_sigmask(SIG_BLOCK, &stops, &previous_);
     }
     ~StopSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "core/stop_signals.h"
+
 namespace kova {
 
 SyncAhead::SyncAhead(std::size_t files) : slots_(files) {}
@@ -42,6 +44,7 @@ int SyncAhead::settle(std::size_t slot) {
 }
 
 void SyncAhead::serve() {
+    leaveStopSignalsToMainThread();
     std::unique_lock lock(mutex_);
     std::size_t next = 0;  // taken in turn, so that no file waits behind another's requests
     for (;;) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+#include <signal.h>
+
 #include <chrono>
 #include <future>
 #include <stdexcept>
@@ -72,6 +75,18 @@ TEST(BackgroundWorker, EndsCleanlyWithoutAJob) {
     ASSERT_EQ(failure.wait_for(std::chrono::seconds(10)), std::future_status::ready)
         << "an idle worker did not end";
     EXPECT_FALSE(failure.get());
+}
+
+// A stop signal never reaches a worker: the main thread, which holds the signals back while it
+// renames a run's files, is the one that takes it.
+TEST(BackgroundWorker, LeavesTheStopSignalsToTheMainThread) {
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    BackgroundWorker worker;
+    worker.start([](void* mask) { pthread_sigmask(SIG_BLOCK, nullptr, static_cast<sigset_t*>(mask)); }, &blocked);
+    worker.wait();
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) EXPECT_EQ(sigismember(&blocked, signalNumber), 1);
+    EXPECT_EQ(sigismember(&blocked, SIGPIPE), 0);
 }
 
 }  // namespace

@@ -1,0 +1,21 @@
+#include "core/stop_signals.h"
+
+#include <pthread.h>
+
+namespace kova {
+
+sigset_t stopSignalSet() {
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    sigaddset(&stops, SIGHUP);
+    return stops;
+}
+
+void leaveStopSignalsToMainThread() {
+    const sigset_t stops = stopSignalSet();
+    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+}
+
+}  // namespace kova
