@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "spice/ephemeris_time.h"
 #include "spice/naif_ids.h"
@@ -324,6 +326,31 @@ TEST(KernelRoundTrip, SameBytesWhateverTheCountHint) {
         EXPECT_TRUE(spk.bytes + ck.bytes == reference) << "hint " << hint;
         EXPECT_LE(spk.writes, 2u);  // blocks of a megabyte, not one per record
     }
+}
+
+// Epochs computed ahead in slices, on threads at once as kovaexport does, give the SPK the
+// epochs it computes alone: every slice boundary, more slices than records, a slice left out.
+TEST(KernelRoundTrip, EpochsComputedAheadInSlicesAreTheEpochsOfTheSpk) {
+    const auto spkOf = [](std::size_t parts, std::size_t skipped) {
+        SpiceKernelSet set(test::maruSettings(), 0);
+        for (std::int64_t s = 0; s < 1001; ++s) set.add(passRecord(static_cast<std::uint64_t>(s), passTag(s, 17)));
+        EXPECT_TRUE(set.finish());
+        std::vector<std::thread> threads;
+        for (std::size_t part = 0; part < parts; ++part) {
+            if (part == skipped) continue;
+            if (parts <= 4) threads.emplace_back([&set, part, parts] { set.prepareEpochs(part, parts); });
+            else set.prepareEpochs(part, parts);
+        }
+        for (std::thread& thread : threads) thread.join();
+        StringSink spk;
+        EXPECT_TRUE(set.writeSpk(spk));
+        return spk.bytes;
+    };
+    const std::string alone = spkOf(0, 0);
+    EXPECT_TRUE(spkOf(2, 2) == alone);
+    EXPECT_TRUE(spkOf(3, 3) == alone);
+    EXPECT_TRUE(spkOf(1500, 1500) == alone);  // most slices empty
+    EXPECT_TRUE(spkOf(3, 1) == alone);        // one slice never computed: the SPK computes them all
 }
 
 }  // namespace
