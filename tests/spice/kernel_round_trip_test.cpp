@@ -353,5 +353,43 @@ TEST(KernelRoundTrip, EpochsComputedAheadInSlicesAreTheEpochsOfTheSpk) {
     EXPECT_TRUE(spkOf(3, 1) == alone);        // one slice never computed: the SPK computes them all
 }
 
+// Stretches long enough for their held values to go to the file straight from memory, beside
+// a short one that goes through the writer's buffer: every state and quaternion where it
+// belongs, in order.
+TEST(KernelRoundTrip, LongStretchesWrittenFromTheHeldValuesComeBackWhole) {
+    constexpr std::int64_t kLong = 40000;  // 240,000 state words: several blocks of 4 MiB
+    SpiceKernelSet set(test::maruSettings(), 0);
+    std::vector<SpiceInputRecord> given;
+    for (std::int64_t s = 0; s < kLong + 5; ++s) {
+        given.push_back(passRecord(static_cast<std::uint64_t>(s), passTag(s < kLong ? s : s + 100)));
+        set.add(given.back());
+    }
+    ASSERT_TRUE(set.finish());
+    StringSink spkBytes, ckBytes;
+    ASSERT_TRUE(set.writeSpk(spkBytes));
+    ASSERT_TRUE(set.writeCk(ckBytes));
+    test::DafReader spk, ck;
+    ASSERT_TRUE(spk.parse(spkBytes.bytes)) << spk.error();
+    ASSERT_TRUE(ck.parse(ckBytes.bytes)) << ck.error();
+    ASSERT_EQ(spk.arrays.size(), 2u);
+    std::size_t record = 0;
+    for (std::size_t k = 0; k < 2; ++k) {
+        const std::vector<double> states = spk.arrayWords(spk.arrays[k]);
+        const std::vector<double> quaternions = ck.arrayWords(ck.arrays[k]);
+        const auto count = static_cast<std::size_t>(states.back());
+        for (std::size_t i = 0; i < count; ++i, ++record) {
+            const SpiceInputRecord& in = given[record];
+            ASSERT_EQ(states[6 * i], in.position[0] / 1000.0) << record;
+            ASSERT_EQ(states[6 * i + 5], in.velocity[2] / 1000.0) << record;
+            ASSERT_EQ(quaternions[4 * i + 1], -in.quaternion[0] / std::sqrt(in.quaternion[0] * in.quaternion[0] +
+                                                                           in.quaternion[1] * in.quaternion[1] +
+                                                                           in.quaternion[2] * in.quaternion[2] +
+                                                                           in.quaternion[3] * in.quaternion[3]))
+                << record;
+        }
+    }
+    EXPECT_EQ(record, given.size());
+}
+
 }  // namespace
 }  // namespace kova
