@@ -6,10 +6,10 @@
 #      (scripts/fuzz.sh runs them longer, in an optimised build);
 #   3. the same suite in a Release build (g++);
 #   4. the tests of the read-ahead and write-behind threads (packet input, file writers, whole
-#      runs) under ThreadSanitizer (clang);
+#      runs) and of kovaexport's and kovareport's second threads under ThreadSanitizer (clang);
 #   5. a check that the programs of the last three builds write the very bytes of the first
 #      one (products, dumps, exports, reports, messages, exit statuses).
-# About 12 minutes on a 2-core machine, nearly all of it compiling (each folder's tests compile as
+# About 13 minutes on a 2-core machine, nearly all of it compiling (each folder's tests compile as
 # one unit, on one precompiled GoogleTest header).
 set -euo pipefail
 cd "$(dirname "$0")/.."
