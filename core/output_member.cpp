@@ -216,6 +216,37 @@ bool OutputMember::replaceTarget() {
     return true;
 }
 
+void OutputMember::keepPrevious() {
+    struct stat status {};
+    targetExisted_ = !inPlace_ && ::lstat(target_.c_str(), &status) == 0;
+    if (!targetExisted_ || !S_ISREG(status.st_mode)) return;
+    const std::string prefix = (directory_ == "/" ? std::string() : directory_) + "/.kova-" +
+                               std::to_string(::getpid()) + "-";
+    for (int tries = 0; tries < 100; ++tries) {
+        std::string name = prefix + std::to_string(temporaryCounter.fetch_add(1)) + ".old";
+        if (::link(target_.c_str(), name.c_str()) == 0) {
+            previous_ = std::move(name);
+            return;
+        }
+        if (errno != EEXIST) return;
+    }
+}
+
+void OutputMember::restorePrevious() {
+    if (!renamed_) return;
+    if (!previous_.empty()) {
+        if (::rename(previous_.c_str(), target_.c_str()) == 0) previous_.clear();
+    } else if (!targetExisted_) {
+        ::unlink(target_.c_str());
+    }
+}
+
+void OutputMember::dropPrevious() {
+    if (previous_.empty()) return;
+    ::unlink(previous_.c_str());
+    previous_.clear();
+}
+
 void OutputMember::discard() {
     if (descriptor_ >= 0) {
         if (syncAhead_ != nullptr) syncAhead_->settle(syncSlot_);

@@ -69,6 +69,15 @@ private:
     bool finishWriting();
     // Renames the temporary file over the target. False with error() set.
     bool replaceTarget();
+    // Before the renames: a second name (a hard link beside it) for the file the target is
+    // now, so that the set can put it back if a later member cannot be renamed. Where the file
+    // system has no hard links the set goes on without it.
+    void keepPrevious();
+    // After a later member failed: the target as it was before replaceTarget() (the earlier
+    // file back, or no file where there was none).
+    void restorePrevious();
+    // After the renames: the second name goes.
+    void dropPrevious();
     // Closes and removes what was not renamed.
     void discard();
     // The directory the temporary file lives in.
@@ -103,6 +112,8 @@ private:
     int descriptor_ = -1;
     bool inPlace_ = false;
     bool renamed_ = false;
+    bool targetExisted_ = false;  // when keepPrevious() ran
+    std::string previous_;        // the second name of the earlier file, if one was made
     bool completed_ = false;  // finishWriting ran
     SyncAhead* syncAhead_ = nullptr;
     std::size_t syncSlot_ = 0;

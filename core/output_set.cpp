@@ -144,9 +144,17 @@ bool OutputSet::renameAll() {
             return failWith("cannot write", *member);
         }
     }
+    // A rename that fails after others were made puts theirs back: the set leaves every
+    // earlier file as it was, whichever member fails.
+    for (const auto& member : members_) member->keepPrevious();
     for (const auto& member : members_) {
-        if (!member->replaceTarget()) return failWith("cannot write", *member);
+        if (!member->replaceTarget()) {
+            for (const auto& renamed : members_) renamed->restorePrevious();
+            for (const auto& kept : members_) kept->dropPrevious();
+            return failWith("cannot write", *member);
+        }
     }
+    for (const auto& member : members_) member->dropPrevious();
     return true;
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -235,6 +237,40 @@ TEST(OutputSet, AStopBySignalRemovesTheTemporaryFiles) {
         EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"a"});
         EXPECT_EQ(readText(dir.file("a")), "old");
     }
+}
+
+// A member whose rename fails after earlier members were renamed (its target made immutable, so
+// that even root cannot replace it): the earlier renames are undone, a file that was there comes
+// back and one that was not is gone again.
+TEST(OutputSet, ARenameThatFailsPutsBackTheFilesRenamedBeforeIt) {
+    test::TemporaryDirectory dir;
+    writeText(dir.file("a"), "old a");
+    writeText(dir.file("b"), "old b");
+    struct Immutable {
+        int descriptor = -1;
+        int flags = 0;
+        ~Immutable() {
+            if (descriptor < 0) return;
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags);
+            ::close(descriptor);
+        }
+    } immutable;
+    immutable.descriptor = ::open(dir.file("b").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(immutable.descriptor, 0);
+    int flags = 0;
+    if (::ioctl(immutable.descriptor, FS_IOC_GETFLAGS, &flags) != 0) GTEST_SKIP() << "no file flags here";
+    immutable.flags = flags | FS_IMMUTABLE_FL;
+    if (::ioctl(immutable.descriptor, FS_IOC_SETFLAGS, &immutable.flags) != 0) {
+        immutable.flags = flags;
+        GTEST_SKIP() << "no immutable files here (they need root and a file system that has them)";
+    }
+    std::string problem;
+    EXPECT_FALSE(writeSet({dir.file("c").string(), dir.file("a").string(), dir.file("b").string()}, "new", &problem));
+    EXPECT_NE(problem.find("cannot rename the temporary file to it"), std::string::npos) << problem;
+    EXPECT_EQ(readText(dir.file("a")), "old a");
+    EXPECT_EQ(readText(dir.file("b")), "old b");
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a", "b"}));
 }
 
 // A file large enough to be synced several times while it grows, finished on the thread that
