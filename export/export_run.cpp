@@ -3,8 +3,8 @@
 #include <chrono>
 #include <exception>
 #include <optional>
-#include <utility>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "core/background_worker.h"

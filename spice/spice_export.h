@@ -89,8 +89,8 @@ public:
 
     // Each writes one whole kernel to its sink, after a successful finish() (otherwise nothing).
     // writeSpk and writeCk return false (error() says why) when the records were not kept for
-    // them or the file would be too large for a DAF. They only read the held records, so the
-    // four may run at once on different threads, each with its own sink.
+    // them or the file would be too large for a DAF. None of them changes what another reads,
+    // so the four may run at once on different threads, each with its own sink.
     bool writeSpk(ByteSink& sink);
     // The SPK's epochs (the ephemeris time of every exported record: two sines each) computed
     // ahead, after a successful finish(): slice `part` of `parts` equal slices. The slices may
@@ -101,7 +101,8 @@ public:
     void writeSclk(ByteSink& sink) const;
     void writeFk(ByteSink& sink) const;
 
-    // Why finish() or a write call returned false (the first of them that did).
+    // Why finish() or a write call returned false (finish's reason, else the SPK's, else the
+    // CK's).
     const std::string& error() const;
     const std::string& bodyName() const { return bodyName_; }
     const std::string& frameName() const { return frameName_; }
