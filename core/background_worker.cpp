@@ -1,5 +1,7 @@
 #include "core/background_worker.h"
 
+#include <utility>
+
 #include "core/stop_signals.h"
 
 namespace kova {
@@ -35,9 +37,17 @@ void BackgroundWorker::wait() {
 bool BackgroundWorker::takeFailure() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !busy_; });
-    const bool failed = failed_;
-    failed_ = false;
-    return failed;
+    return std::exchange(failure_, nullptr) != nullptr;
+}
+
+void BackgroundWorker::waitAndRethrow() {
+    std::exception_ptr failure;
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !busy_; });
+        failure = std::exchange(failure_, nullptr);
+    }
+    if (failure) std::rethrow_exception(failure);
 }
 
 void BackgroundWorker::serve() {
@@ -49,14 +59,14 @@ void BackgroundWorker::serve() {
         const Job job = job_;
         void* const context = context_;
         lock.unlock();
-        bool threw = false;
+        std::exception_ptr thrown;
         try {
             job(context);
         } catch (...) {
-            threw = true;
+            thrown = std::current_exception();
         }
         lock.lock();
-        failed_ = failed_ || threw;
+        if (thrown && !failure_) failure_ = thrown;
         busy_ = false;
         changed_.notify_all();
     }

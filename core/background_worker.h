@@ -7,6 +7,7 @@
 // Whatever a job touches belongs to the thread from start() until the wait() after it.
 // A job is a plain function and a pointer, so starting one allocates nothing.
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -30,6 +31,9 @@ public:
     // exception stops there: it never ends the process, the owner takes it as a failure of
     // the job (a read or write that did not happen).
     bool takeFailure();
+    // Waits like wait(), then throws here, on the owner's thread, the exception a job ended
+    // with (and clears it): for owners that treat it as if the job had run on their thread.
+    void waitAndRethrow();
 
 private:
     void serve();
@@ -39,7 +43,7 @@ private:
     Job job_ = nullptr;
     void* context_ = nullptr;
     bool busy_ = false;
-    bool failed_ = false;
+    std::exception_ptr failure_;  // of the last job that threw, until taken
     bool stopping_ = false;
     std::thread thread_;  // last: it starts once everything it uses is constructed
 };

@@ -91,8 +91,7 @@ bool OutputMember::open(SyncAhead* syncAhead, std::size_t syncSlot) {
     // A short name of its own, so that a target name of any length that the system takes
     // leaves room for it. Created new, never opened over something that is there: 0666 less
     // the umask, the mode any newly written file gets.
-    const std::string prefix = (directory_ == "/" ? std::string() : directory_) + "/.kova-" +
-                               std::to_string(::getpid()) + "-";
+    const std::string prefix = siblingPrefix();
     for (int tries = 0; tries < 100; ++tries) {
         temporary_ = prefix + std::to_string(temporaryCounter.fetch_add(1)) + ".tmp";
         // Remembered before it exists, so that a signal cannot come between the two.
@@ -166,9 +165,7 @@ void OutputMember::startWriteback([[maybe_unused]] std::size_t blockBytes) {
     }
 }
 
-bool OutputMember::complete() { return finishWriting(); }
-
-bool OutputMember::finishWriting() {
+bool OutputMember::complete() {
     if (completed_) return !failed_;
     completed_ = true;
     const bool written = writeOut(buffer_.get(), buffered_);
@@ -220,8 +217,7 @@ void OutputMember::keepPrevious() {
     struct stat status {};
     targetExisted_ = !inPlace_ && ::lstat(target_.c_str(), &status) == 0;
     if (!targetExisted_ || !S_ISREG(status.st_mode)) return;
-    const std::string prefix = (directory_ == "/" ? std::string() : directory_) + "/.kova-" +
-                               std::to_string(::getpid()) + "-";
+    const std::string prefix = siblingPrefix();
     for (int tries = 0; tries < 100; ++tries) {
         std::string name = prefix + std::to_string(temporaryCounter.fetch_add(1)) + ".old";
         if (::link(target_.c_str(), name.c_str()) == 0) {
@@ -259,6 +255,10 @@ void OutputMember::discard() {
         temporarySlot_ = -1;
         temporary_.clear();
     }
+}
+
+std::string OutputMember::siblingPrefix() const {
+    return (directory_ == "/" ? std::string() : directory_) + "/.kova-" + std::to_string(::getpid()) + "-";
 }
 
 void OutputMember::fail(std::string_view what, int errorNumber) {

@@ -46,11 +46,11 @@ public:
     // The member as a stream, for writers that take one; failed() still tells the outcome.
     std::ostream& stream() { return stream_; }
 
-    // Writes out the rest and, for a file that replaces its target, syncs and closes it now
-    // instead of at the set's commit, which then only renames it: a program that makes several
-    // members calls this on the thread that wrote a member, so that its sync overlaps the
-    // making of the others. Only once the set is open, and never while the set commits. False
-    // with error() set.
+    // Writes out the buffer; for a regular file gives the temporary file the mode of the file
+    // it replaces, syncs and closes it. The set's commit does this for every member; a program
+    // that makes several members may call it first, on the thread that wrote a member, so that
+    // its sync overlaps the making of the others (only once the set is open, and never while
+    // the set commits). Later calls return the first outcome. False with error() set.
     bool complete();
 
     // True once opening, a write, the flush, the sync or the close failed; error() says why.
@@ -64,9 +64,6 @@ private:
     // error() set. A file that replaces its target is synced ahead by `syncAhead` (in
     // `syncSlot`) while it grows.
     bool open(SyncAhead* syncAhead, std::size_t syncSlot);
-    // Writes out the buffer; for a regular file gives the temporary file the mode of the file
-    // it replaces, syncs and closes it. False with error() set.
-    bool finishWriting();
     // Renames the temporary file over the target. False with error() set.
     bool replaceTarget();
     // Before the renames: a second name (a hard link beside it) for the file the target is
@@ -89,6 +86,8 @@ private:
     // After a block went out: asks the system to start writing it to the disk.
     void startWriteback(std::size_t blockBytes);
     void fail(std::string_view what, int errorNumber);
+    // "<folder>/.kova-<pid>-": the start of this process's names beside the target.
+    std::string siblingPrefix() const;
 
     // Hands a stream's bytes to the member.
     class StreamBuffer final : public std::streambuf {
@@ -114,7 +113,7 @@ private:
     bool renamed_ = false;
     bool targetExisted_ = false;  // when keepPrevious() ran
     std::string previous_;        // the second name of the earlier file, if one was made
-    bool completed_ = false;  // finishWriting ran
+    bool completed_ = false;  // complete() ran
     SyncAhead* syncAhead_ = nullptr;
     std::size_t syncSlot_ = 0;
     std::uint64_t syncAskedAt_ = 0;  // writtenBytes_ at the last request

@@ -5,6 +5,7 @@
 #include <new>
 #include <ostream>
 
+#include "core/stop_signals.h"
 #include "core/temporary_names.h"
 #include "core/version.h"
 
@@ -23,8 +24,6 @@ const ProgramOption* findOption(std::span<const ProgramOption> options, std::str
     }
     return nullptr;
 }
-
-const int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void removeTemporaryFilesAndStop(int signalNumber) {
     temporary_names::removeAll();
@@ -148,8 +147,7 @@ void prepareProgramProcess() {
     std::signal(SIGPIPE, SIG_IGN);
     struct sigaction stop {};
     stop.sa_handler = removeTemporaryFilesAndStop;
-    sigemptyset(&stop.sa_mask);
-    for (const int signalNumber : kStopSignals) sigaddset(&stop.sa_mask, signalNumber);
+    stop.sa_mask = stopSignalSet();
     for (const int signalNumber : kStopSignals) {
         struct sigaction previous {};
         if (sigaction(signalNumber, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;

@@ -7,9 +7,7 @@ namespace kova {
 sigset_t stopSignalSet() {
     sigset_t stops;
     sigemptyset(&stops);
-    sigaddset(&stops, SIGINT);
-    sigaddset(&stops, SIGTERM);
-    sigaddset(&stops, SIGHUP);
+    for (const int signalNumber : kStopSignals) sigaddset(&stops, signalNumber);
     return stops;
 }
 

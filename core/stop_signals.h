@@ -6,7 +6,9 @@
 
 namespace kova {
 
-// The three stop signals as a set.
+inline constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The stop signals as a set.
 sigset_t stopSignalSet();
 // Blocks the stop signals on the calling thread, for good: a worker thread calls it first, so
 // that a stop always reaches the main thread.

@@ -1,7 +1,6 @@
 #include "export/export_run.h"
 
 #include <chrono>
-#include <exception>
 #include <optional>
 #include <ostream>
 #include <utility>
@@ -197,7 +196,6 @@ bool ExportRun::writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputM
         SpiceKernelSet* kernels = nullptr;
         OutputMember* file = nullptr;
         bool written = false;
-        std::exception_ptr thrown;  // taken back to this thread, as if the SPK were made here
     };
     SpkJob job;
     job.kernels = &kernels;
@@ -211,13 +209,9 @@ bool ExportRun::writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputM
         worker->start(
             [](void* context) {
                 SpkJob& spkJob = *static_cast<SpkJob*>(context);
-                try {
-                    OutputSink sink(*spkJob.file);
-                    spkJob.written = spkJob.kernels->writeSpk(sink);
-                    if (spkJob.written) sink.complete();
-                } catch (...) {
-                    spkJob.thrown = std::current_exception();
-                }
+                OutputSink sink(*spkJob.file);
+                spkJob.written = spkJob.kernels->writeSpk(sink);
+                if (spkJob.written) sink.complete();
             },
             &job);
     }
@@ -239,8 +233,7 @@ bool ExportRun::writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputM
         sink.complete();
     }
     if (worker) {
-        worker->wait();
-        if (job.thrown) std::rethrow_exception(job.thrown);
+        worker->waitAndRethrow();  // as if the SPK were made here
         if (!job.written) {
             // The SPK's reason first, as when the kernels were made one after the other.
             problem_ = "SPK " + spk->name() + ": " + kernels.error();
@@ -322,7 +315,7 @@ bool ExportRun::settleIdentity(const RecordSource& source) {
 // next one. The text is most of a message's cost, so on two cores the pass takes about the time
 // of the OEM alone. Failures are reported as if the records went to the two writers one by one:
 // the first in record order, the OEM's on a tie, a read failure only after every record before
-// it was written.
+// it was written. An exception on the second thread is thrown again on this one.
 constexpr std::size_t kRecordsPerBatch = 8192;
 
 struct MessageBatchJob {
@@ -333,29 +326,19 @@ struct MessageBatchJob {
     std::uint64_t firstIndex = 0;
     std::optional<std::uint64_t> failedAt;  // the index of the record the writer refused
     bool finished = false;
-    std::exception_ptr thrown;  // taken back to the reading thread, as if it were thrown there
 };
 
 void writeMessageBatch(void* context) {
     MessageBatchJob& job = *static_cast<MessageBatchJob*>(context);
-    try {
-        for (std::size_t i = 0; i < job.count && !job.failedAt; ++i) {
-            if (!job.writer->add(job.records[i])) job.failedAt = job.firstIndex + i;
-        }
-    } catch (...) {
-        job.thrown = std::current_exception();
-        job.failedAt = job.firstIndex;
+    for (std::size_t i = 0; i < job.count && !job.failedAt; ++i) {
+        if (!job.writer->add(job.records[i])) job.failedAt = job.firstIndex + i;
     }
 }
 
 void finishMessage(void* context) {
     MessageBatchJob& job = *static_cast<MessageBatchJob*>(context);
-    try {
-        job.finished = job.writer->finish();
-        if (job.finished) job.sink->complete();
-    } catch (...) {
-        job.thrown = std::current_exception();
-    }
+    job.finished = job.writer->finish();
+    if (job.finished) job.sink->complete();
 }
 
 bool writeBothMessages(RecordSource& source, MessageWriter& oemWriter, ByteSink& oem, MessageWriter& aemWriter,
@@ -374,7 +357,7 @@ bool writeBothMessages(RecordSource& source, MessageWriter& oemWriter, ByteSink&
             ExportRecord* const batch = records.data() + half * kRecordsPerBatch;
             std::size_t count = 0;
             while (count < kRecordsPerBatch && (more = source.next(batch[count]))) ++count;
-            worker.wait();  // the other half is free again
+            worker.waitAndRethrow();  // the other half is free again
             if (aemJob.failedAt || count == 0) break;
             aemJob.records = batch;
             aemJob.count = count;
@@ -388,16 +371,15 @@ bool writeBothMessages(RecordSource& source, MessageWriter& oemWriter, ByteSink&
             }
             read += count;
         }
-        worker.wait();
+        worker.waitAndRethrow();
         if (!oemFailedAt && !aemJob.failedAt && source.error().empty()) {
             // Each message is finished and synced on its own thread, the two syncs at once.
             worker.start(finishMessage, &aemJob);
             oemFinished = oemWriter.finish();
             if (oemFinished) oem.complete();
-            worker.wait();
+            worker.waitAndRethrow();
         }
     }
-    if (aemJob.thrown) std::rethrow_exception(aemJob.thrown);
     if (oemFailedAt && (!aemJob.failedAt || *oemFailedAt <= *aemJob.failedAt)) {
         error = "OEM: " + oemWriter.error();
         return false;

@@ -1,11 +1,8 @@
 #include "report/pass_analysis.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <ostream>
 #include <utility>
@@ -81,16 +78,11 @@ struct CensusJob {
     std::string fileName;
     ExpectedPacketLength expected;
     PacketCensus census;
-    std::exception_ptr thrown;  // taken back to the analysing thread, as if it were thrown there
 };
 
 void takeCensus(void* context) {
     CensusJob& job = *static_cast<CensusJob*>(context);
-    try {
-        job.census = PacketCensus(job.fileName, job.expected);
-    } catch (...) {
-        job.thrown = std::current_exception();
-    }
+    job.census = PacketCensus(job.fileName, job.expected);
 }
 
 double degrees(double radians) { return radians * kDegreesPerRadian; }
@@ -122,7 +114,7 @@ AnalysisOutcome analysePass(const AnalysisSettings& settings, PassReport& report
     censusJob.fileName = name;
     censusJob.expected = ExpectedPacketLength{kNavApid, packetSize};
     std::optional<BackgroundWorker> censusWorker;
-    if (struct stat status {}; ::stat(name.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+    if (namesRegularFile(name)) {
         censusWorker.emplace();
         censusWorker->start(takeCensus, &censusJob);
     }
@@ -136,8 +128,7 @@ AnalysisOutcome analysePass(const AnalysisSettings& settings, PassReport& report
     if (refusal == PassRefusal::kPacketFileNotOpenable) return stopped(name + ": cannot open the packet file");
 
     if (censusWorker) {
-        censusWorker->wait();
-        if (censusJob.thrown) std::rethrow_exception(censusJob.thrown);
+        censusWorker->waitAndRethrow();  // as if the census were taken here
         report.census = std::move(censusJob.census);
     } else {
         report.census = PacketCensus(name, censusJob.expected);

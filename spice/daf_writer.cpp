@@ -115,7 +115,7 @@ void DafWriter::putWords(const double* values, std::size_t count) {
     if constexpr (std::endian::native == std::endian::little) {
         // Here the values in memory are already the file's bytes: a long run of them goes to the
         // sink from where it is held, in blocks, without a copy through the buffer.
-        constexpr std::size_t kDirectBlockWords = std::size_t{4} << 20 >> 3;  // 4 MiB
+        constexpr std::size_t kDirectBlockWords = (std::size_t{4} << 20) / daf::kWordBytes;  // 4 MiB
         if (count >= kBufferBytes / daf::kWordBytes) {
             flush();
             wordsWritten_ += count;
