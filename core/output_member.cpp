@@ -144,6 +144,38 @@ bool OutputMember::writeOut(const char* data, std::size_t size) {
     return true;
 }
 
+void OutputMember::overwrite(std::uint64_t offset, const char* data, std::size_t size) {
+    // The buffer goes out first: the bytes written over may still be in it.
+    if (!canRewrite() || !writeOut(buffer_.get(), buffered_)) return;
+    buffered_ = 0;
+    if (offset + size > writtenBytes_) {
+        fail("cannot write over bytes not written yet", EINVAL);
+        return;
+    }
+    while (size > 0) {
+        const ssize_t written = ::pwrite(descriptor_, data, size, static_cast<off_t>(offset));
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            fail("", errno);
+            return;
+        }
+        data += written;
+        offset += static_cast<std::uint64_t>(written);
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+void OutputMember::startOver() {
+    if (!canRewrite() || failed_) return;
+    buffered_ = 0;
+    if (::ftruncate(descriptor_, 0) != 0 || ::lseek(descriptor_, 0, SEEK_SET) != 0) {
+        fail("", errno);
+        return;
+    }
+    writtenBytes_ = 0;
+    syncAskedAt_ = 0;
+}
+
 void OutputMember::startWriteback([[maybe_unused]] std::size_t blockBytes) {
     const std::uint64_t start = writtenBytes_;
     writtenBytes_ += blockBytes;

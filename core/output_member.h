@@ -53,6 +53,15 @@ public:
     // the set commits). Later calls return the first outcome. False with error() set.
     bool complete();
 
+    // True when bytes already written can be written again: a temporary file, once the set is
+    // open and until the member is complete (never a device, FIFO or terminal).
+    bool canRewrite() const { return !inPlace_ && descriptor_ >= 0 && !completed_; }
+    // Writes `size` bytes at `offset`, over bytes written before (offset + size at most the
+    // bytes written so far); only where canRewrite(). A failure fails the member.
+    void overwrite(std::uint64_t offset, const char* data, std::size_t size);
+    // Drops every byte written so far (the file is empty again); only where canRewrite().
+    void startOver();
+
     // True once opening, a write, the flush, the sync or the close failed; error() says why.
     bool failed() const { return failed_; }
     const std::string& error() const { return error_; }

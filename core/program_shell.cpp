@@ -145,6 +145,10 @@ std::vector<std::string> programArguments(int argc, const char* const* argv) {
 
 void prepareProgramProcess() {
     std::signal(SIGPIPE, SIG_IGN);
+    // A file that reaches the process's size limit (ulimit -f) is a full disk to the program:
+    // the write fails and is reported, and the temporary files go. The signal would end the
+    // process at once and leave them.
+    std::signal(SIGXFSZ, SIG_IGN);
     struct sigaction stop {};
     stop.sa_handler = removeTemporaryFilesAndStop;
     stop.sa_mask = stopSignalSet();

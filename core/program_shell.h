@@ -86,7 +86,8 @@ private:
 std::vector<std::string> programArguments(int argc, const char* const* argv);
 
 // Called first in main(): a closed pipe on the standard output becomes a failed write
-// (SIGPIPE ignored) instead of the end of the process; SIGINT, SIGTERM and SIGHUP remove the
+// (SIGPIPE ignored) instead of the end of the process, and so does a file that passes the
+// process's size limit (SIGXFSZ ignored); SIGINT, SIGTERM and SIGHUP remove the
 // process's temporary files, then end it as the signal would (a signal ignored when the
 // program started stays ignored).
 void prepareProgramProcess();

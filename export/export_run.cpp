@@ -33,9 +33,23 @@ public:
     std::string error() const override { return "cannot write " + file_.name() + ": " + file_.error(); }
     // A sync that fails here fails the set's commit, which reports it as for any member.
     bool complete() override { return file_.complete(); }
+    bool canRewrite() const override { return file_.canRewrite(); }
+    const std::string& name() const { return file_.name(); }
+    void overwrite(std::uint64_t offset, const char* data, std::size_t size) override {
+        file_.overwrite(offset, data, size);
+    }
+    void startOver() override { file_.startOver(); }
 
 private:
     OutputMember& file_;
+};
+
+// The sinks of the kernels a run writes (each one only when asked for).
+struct KernelSinks {
+    std::optional<OutputSink> spk;
+    std::optional<OutputSink> ck;
+    std::optional<OutputSink> sclk;
+    std::optional<OutputSink> fk;
 };
 
 MessageSummary summaryOf(const MessagePlan& plan) {
@@ -52,8 +66,7 @@ private:
     bool readObjectId();
     // The spacecraft ID and names of the kernels, from the options and the element set.
     bool settleSpacecraft();
-    bool writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputMember* ck, OutputMember* sclk,
-                      OutputMember* fk);
+    bool writeKernels(SpiceKernelSet& kernels, KernelSinks& sinks);
     std::unique_ptr<RecordSource> openSource() const;
     bool settleIdentity(const RecordSource& source);
 
@@ -108,22 +121,30 @@ int ExportRun::execute(const CommandLine& line) {
     std::unique_ptr<RecordSource> firstPass = openSource();
     if (!firstPass->error().empty()) return fail(firstPass->error());
     if (!settleIdentity(*firstPass)) return fail(problem_);
-    std::optional<SpiceKernelSet> kernels;
-    if (kernelsWanted) {
-        if (!settleSpacecraft()) return fail(problem_);
-        SpiceKernelSettings settings = kernelSettings_;
-        settings.keepStates = spkFile != nullptr;
-        settings.keepAttitude = ckFile != nullptr;
-        const std::size_t packets = static_cast<const PacketRecordSource&>(*firstPass).navigationPacketCount();
-        // Fill records come on top of the packets: a margin keeps short gaps from regrowing the arrays.
-        kernels.emplace(std::move(settings), packets + packets / 16 + 64);
-    }
+    if (kernelsWanted && !settleSpacecraft()) return fail(problem_);
 
     if (!outputs.open()) return fail(outputs.problem());
     std::optional<OutputSink> oemSink;
     std::optional<OutputSink> aemSink;
     if (oemFile != nullptr) oemSink.emplace(*oemFile);
     if (aemFile != nullptr) aemSink.emplace(*aemFile);
+    KernelSinks kernelSinks;
+    if (spkFile != nullptr) kernelSinks.spk.emplace(*spkFile);
+    if (ckFile != nullptr) kernelSinks.ck.emplace(*ckFile);
+    if (sclkFile != nullptr) kernelSinks.sclk.emplace(*sclkFile);
+    if (fkFile != nullptr) kernelSinks.fk.emplace(*fkFile);
+    // After the sinks: the kernel set's stream writes to them until the set goes.
+    std::optional<SpiceKernelSet> kernels;
+    if (kernelsWanted) {
+        SpiceKernelSettings settings = kernelSettings_;
+        settings.keepStates = spkFile != nullptr;
+        settings.keepAttitude = ckFile != nullptr;
+        const std::size_t packets = static_cast<const PacketRecordSource&>(*firstPass).navigationPacketCount();
+        // Fill records come on top of the packets: a margin keeps short gaps from regrowing the arrays.
+        kernels.emplace(std::move(settings), packets + packets / 16 + 64,
+                        KernelStreamSinks{kernelSinks.spk ? &*kernelSinks.spk : nullptr,
+                                          kernelSinks.ck ? &*kernelSinks.ck : nullptr});
+    }
 
     ExportSummary summary;
     std::string error;
@@ -131,7 +152,7 @@ int ExportRun::execute(const CommandLine& line) {
                     aemSink ? &*aemSink : nullptr, kernels ? &*kernels : nullptr, summary, error)) {
         return fail(error);
     }
-    if (kernels && !writeKernels(*kernels, spkFile, ckFile, sclkFile, fkFile)) return fail(problem_);
+    if (kernels && !writeKernels(*kernels, kernelSinks)) return fail(problem_);
     // Every file or none; the summary only after all are in place, so that a standard output
     // that is lost costs the summary, never the files.
     if (!outputs.commit()) return fail(outputs.problem());
@@ -187,21 +208,20 @@ bool ExportRun::settleSpacecraft() {
     return true;
 }
 
-// The SPK's epochs (two sines per record) are computed in two halves at once; then the SPK,
-// the largest kernel, is made and synced on a second thread while this one makes and syncs the
-// others.
-bool ExportRun::writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputMember* ck, OutputMember* sclk,
-                             OutputMember* fk) {
+// The SPK's epochs (two sines per record) are computed in two halves at once, unless the
+// kernel set's stream computed them with the records; then the SPK, the largest kernel, is made
+// (or ended) and synced on a second thread while this one makes and syncs the others.
+bool ExportRun::writeKernels(SpiceKernelSet& kernels, KernelSinks& sinks) {
     struct SpkJob {
         SpiceKernelSet* kernels = nullptr;
-        OutputMember* file = nullptr;
+        OutputSink* sink = nullptr;
         bool written = false;
     };
     SpkJob job;
     job.kernels = &kernels;
-    job.file = spk;
     std::optional<BackgroundWorker> worker;
-    if (spk != nullptr) {
+    if (sinks.spk) {
+        job.sink = &*sinks.spk;
         worker.emplace();
         worker->start([](void* context) { static_cast<SpiceKernelSet*>(context)->prepareEpochs(0, 2); }, &kernels);
         kernels.prepareEpochs(1, 2);
@@ -209,34 +229,30 @@ bool ExportRun::writeKernels(SpiceKernelSet& kernels, OutputMember* spk, OutputM
         worker->start(
             [](void* context) {
                 SpkJob& spkJob = *static_cast<SpkJob*>(context);
-                OutputSink sink(*spkJob.file);
-                spkJob.written = spkJob.kernels->writeSpk(sink);
-                if (spkJob.written) sink.complete();
+                spkJob.written = spkJob.kernels->writeSpk(*spkJob.sink);
+                if (spkJob.written) spkJob.sink->complete();
             },
             &job);
     }
     bool written = true;
-    if (ck != nullptr) {
-        OutputSink sink(*ck);
-        written = kernels.writeCk(sink);
-        if (written) sink.complete();
-        else problem_ = "CK " + ck->name() + ": " + kernels.error();
+    if (sinks.ck) {
+        written = kernels.writeCk(*sinks.ck);
+        if (written) sinks.ck->complete();
+        else problem_ = "CK " + sinks.ck->name() + ": " + kernels.error();
     }
-    if (written && sclk != nullptr) {
-        OutputSink sink(*sclk);
-        kernels.writeSclk(sink);
-        sink.complete();
+    if (written && sinks.sclk) {
+        kernels.writeSclk(*sinks.sclk);
+        sinks.sclk->complete();
     }
-    if (written && fk != nullptr) {
-        OutputSink sink(*fk);
-        kernels.writeFk(sink);
-        sink.complete();
+    if (written && sinks.fk) {
+        kernels.writeFk(*sinks.fk);
+        sinks.fk->complete();
     }
     if (worker) {
         worker->waitAndRethrow();  // as if the SPK were made here
         if (!job.written) {
             // The SPK's reason first, as when the kernels were made one after the other.
-            problem_ = "SPK " + spk->name() + ": " + kernels.error();
+            problem_ = "SPK " + sinks.spk->name() + ": " + kernels.error();
             return false;
         }
     }

@@ -45,9 +45,6 @@ bool exportMessages(RecordSource& planningPass, const std::function<std::unique_
                     const MessageIdentity& identity, ByteSink& oem, ByteSink* aem, ExportSummary& summary,
                     std::string& error);
 
-// OBJECT_ID from the international designator of an element set (line 1, columns 10 to 17,
-// YYNNNPPP): "19YY-NNNPPP" for YY 57 to 99, else "20YY-NNNPPP". Empty optional when the field
-// is not two digits of year, three of launch number and one to three piece letters.
 // The same with any of the outputs left out (a null sink or kernel set): the records of the
 // first pass also go, numbered from 0, to `kernels`, which is finished after it. With no
 // message asked for, the records are read once. False, with the reason in `error`, when a
@@ -60,6 +57,9 @@ bool exportPass(RecordSource& firstPass, const std::function<std::unique_ptr<Rec
 // A record as the kernel set takes it: `recordNumber` counted from 0 in kova's order.
 void fillSpiceInput(const ExportRecord& record, std::uint64_t recordNumber, SpiceInputRecord& input);
 
+// OBJECT_ID from the international designator of an element set (line 1, columns 10 to 17,
+// YYNNNPPP): "19YY-NNNPPP" for YY 57 to 99, else "20YY-NNNPPP". Empty optional when the field
+// is not two digits of year, three of launch number and one to three piece letters.
 std::optional<std::string> objectIdFromDesignator(std::string_view field);
 
 // CREATION_DATE text of a time in seconds since 1970-01-01T00:00:00 UTC.

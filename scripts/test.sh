@@ -6,7 +6,8 @@
 #      (scripts/fuzz.sh runs them longer, in an optimised build);
 #   3. the same suite in a Release build (g++);
 #   4. the tests of the read-ahead and write-behind threads (packet input, file writers, whole
-#      runs) and of kovaexport's second threads under ThreadSanitizer (clang); the programs of
+#      runs) and of kovaexport's second threads (the SPICE kernels' writing thread among them)
+#      under ThreadSanitizer (clang); the programs of
 #      this build also run in the check below, kovareport's census thread among them;
 #   5. a check that the programs of the last three builds write the very bytes of the first
 #      one (products, dumps, exports, reports, messages, exit statuses).

@@ -21,17 +21,25 @@ inline std::uint64_t arrayWordsOneInterval(std::uint64_t instances) {
     return (kWordsPerQuaternion + 1) * instances + (instances - 1) / kTimesPerDirectoryEntry + 3;
 }
 
-// Writes one array of a single interpolation interval that starts at the first instance:
-// `quaternions` holds 4 `count` doubles, timeOf(i) the encoded clock time of instance i (0-based;
-// called once per instance, again for the directory's times and the interval start).
+// The words after the `count` quaternions of an array of a single interpolation interval that
+// starts at the first instance (the quaternions may go out in pieces before, as they come):
+// timeOf(i) the encoded clock time of instance i (0-based; called once per instance, again for
+// the directory's times and the interval start).
 template <typename TimeOf>
-void writeArrayOneInterval(DafWriter& out, const double* quaternions, std::size_t count, TimeOf&& timeOf) {
-    out.putWords(quaternions, kWordsPerQuaternion * count);
+void writeAfterQuaternionsOneInterval(DafWriter& out, std::size_t count, TimeOf&& timeOf) {
     for (std::size_t i = 0; i < count; ++i) out.putWord(timeOf(i));
     for (std::size_t i = kTimesPerDirectoryEntry; i < count; i += kTimesPerDirectoryEntry) out.putWord(timeOf(i - 1));
     out.putWord(timeOf(0));  // the interval's start; no start directory below 101 intervals
     out.putWord(1.0);        // intervals
     out.putWord(static_cast<double>(count));
+}
+
+// Writes one array of a single interpolation interval: `quaternions` holds 4 `count` doubles,
+// then as writeAfterQuaternionsOneInterval.
+template <typename TimeOf>
+void writeArrayOneInterval(DafWriter& out, const double* quaternions, std::size_t count, TimeOf&& timeOf) {
+    out.putWords(quaternions, kWordsPerQuaternion * count);
+    writeAfterQuaternionsOneInterval(out, count, timeOf);
 }
 
 }  // namespace kova::ck_type3

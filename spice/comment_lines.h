@@ -18,6 +18,11 @@ public:
     const std::string& text() const { return text_; }
     std::size_t lineCount() const { return lines_; }
     void reserve(std::size_t bytes) { text_.reserve(bytes); }
+    // No lines; the memory stays for the next ones.
+    void clear() {
+        text_.clear();
+        lines_ = 0;
+    }
 
 private:
     std::string text_;

@@ -17,6 +17,10 @@ void putBlankPadded(std::uint8_t* field, std::size_t size, std::string_view text
     std::memcpy(field, text.data(), std::min(size, text.size()));
 }
 
+std::uint64_t commentRecordsFor(std::size_t commentBytes) {
+    return commentBytes == 0 ? 0 : ceilDivide(commentBytes + 1, daf::kCommentCharactersPerRecord);
+}
+
 }  // namespace
 
 void DafArraySummary::setName(std::string_view text) {
@@ -26,15 +30,49 @@ void DafArraySummary::setName(std::string_view text) {
 
 DafWriter::DafWriter(ByteSink& sink) : sink_(sink), buffer_(new std::uint8_t[kBufferBytes]) {}
 
+std::uint64_t DafWriter::headerRecords(std::size_t commentBytes, std::size_t arrays) {
+    return 1 + commentRecordsFor(commentBytes) + 2 * ceilDivide(arrays, daf::kSummariesPerRecord);
+}
+
 bool DafWriter::begin(std::string_view idWord, std::string_view internalName, std::string_view comments,
                       const std::vector<DafArraySummary>& arrays) {
+    std::vector<std::uint8_t> header;
+    if (!composeHeader(idWord, internalName, comments, arrays, header)) return false;
+    wordsWritten_ = 0;
+    putBytes(header.data(), header.size());
+    return true;
+}
+
+void DafWriter::beginBody(std::uint64_t headerRecords) {
+    if (bodyHeaderRecords_ != 0) sink_.startOver();
+    used_ = 0;
+    wordsWritten_ = 0;
+    bodyHeaderRecords_ = headerRecords;
+    putZeros(headerRecords * daf::kRecordBytes);
+}
+
+bool DafWriter::finishWithHeader(std::string_view idWord, std::string_view internalName, std::string_view comments,
+                                 const std::vector<DafArraySummary>& arrays) {
+    std::vector<std::uint8_t> header;
+    if (!composeHeader(idWord, internalName, comments, arrays, header)) return false;
+    if (header.size() != bodyHeaderRecords_ * daf::kRecordBytes) {
+        error_ = "the header takes " + std::to_string(header.size() / daf::kRecordBytes) + " records, not the " +
+                 std::to_string(bodyHeaderRecords_) + " left for it";
+        return false;
+    }
+    if (!finish()) return false;
+    sink_.overwrite(0, reinterpret_cast<const char*>(header.data()), header.size());
+    return true;
+}
+
+bool DafWriter::composeHeader(std::string_view idWord, std::string_view internalName, std::string_view comments,
+                              const std::vector<DafArraySummary>& arrays, std::vector<std::uint8_t>& header) {
     using namespace daf;
     if (arrays.empty()) {
         error_ = "a DAF needs at least one array";
         return false;
     }
-    const std::uint64_t commentRecords =
-        comments.empty() ? 0 : ceilDivide(comments.size() + 1, kCommentCharactersPerRecord);
+    const std::uint64_t commentRecords = commentRecordsFor(comments.size());
     const std::uint64_t summaryRecords = ceilDivide(arrays.size(), kSummariesPerRecord);
     const std::uint64_t firstSummaryRecord = commentRecords + 2;
     const std::uint64_t firstDataAddress =
@@ -46,7 +84,11 @@ bool DafWriter::begin(std::string_view idWord, std::string_view internalName, st
         return false;
     }
     wordsPlanned_ = freeAddress - firstDataAddress;
-    wordsWritten_ = 0;
+    header.clear();
+    header.reserve((firstDataAddress - 1) * kWordBytes);
+    const auto putRecord = [&header](const std::array<std::uint8_t, kRecordBytes>& record) {
+        header.insert(header.end(), record.begin(), record.end());
+    };
 
     // File record.
     std::array<std::uint8_t, kRecordBytes> record{};
@@ -60,7 +102,7 @@ bool DafWriter::begin(std::string_view idWord, std::string_view internalName, st
     le::storeI32(record.data() + file_record::kFreeAddress, static_cast<std::int32_t>(freeAddress));
     putBlankPadded(record.data() + file_record::kFormat, kLittleEndianFormat.size(), kLittleEndianFormat);
     std::copy(kFtpValidation.begin(), kFtpValidation.end(), record.begin() + file_record::kFtpString);
-    putBytes(record.data(), record.size());
+    putRecord(record);
 
     // Comment records: the line stream with NUL for each line end, then EOT, then blanks.
     for (std::uint64_t r = 0; r < commentRecords; ++r) {
@@ -75,7 +117,7 @@ bool DafWriter::begin(std::string_view idWord, std::string_view internalName, st
             }
             record[i] = static_cast<std::uint8_t>(c);
         }
-        putBytes(record.data(), record.size());
+        putRecord(record);
     }
 
     // Summary and name records, in pairs, then the arrays in the same order.
@@ -99,14 +141,14 @@ bool DafWriter::begin(std::string_view idWord, std::string_view internalName, st
             le::storeI32(integers + 20, static_cast<std::int32_t>(address + array.words - 1));
             address += array.words;
         }
-        putBytes(record.data(), record.size());
+        putRecord(record);
 
         record.fill(0);
         std::memset(record.data(), ' ', kNameCharactersPerRecord);
         for (std::size_t k = 0; k < count; ++k) {
             std::memcpy(record.data() + kNameCharacters * k, arrays[first + k].name.data(), kNameCharacters);
         }
-        putBytes(record.data(), record.size());
+        putRecord(record);
     }
     return true;
 }

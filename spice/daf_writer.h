@@ -5,6 +5,12 @@
 // order of their summaries. The writer lays the file out from the comments and the arrays'
 // summaries and lengths, writes everything up to the first array, then takes the arrays'
 // words in order and pads the last record with zeros.
+//
+// The arrays' words do not depend on where the arrays start, so a file can also be written
+// body first: records of zeros where the header will go (its size guessed), the arrays' words
+// while they are still being made, and the header over the zeros at the end, when the comments
+// and summaries are known. A guess that turns out wrong costs a second writing, never a
+// different file.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -92,6 +98,21 @@ public:
     bool begin(std::string_view idWord, std::string_view internalName, std::string_view comments,
                const std::vector<DafArraySummary>& arrays);
 
+    // The records before the first array's words (file record, comment records, summary and
+    // name records) for comments of `commentBytes` and `arrays` arrays.
+    static std::uint64_t headerRecords(std::size_t commentBytes, std::size_t arrays);
+
+    // Body first, on a sink that can rewrite: `headerRecords` records of zeros, then the
+    // arrays' words as after begin(). A second call starts the sink over.
+    void beginBody(std::uint64_t headerRecords);
+    // The header records beginBody() left room for (0 before it).
+    std::uint64_t bodyHeaderRecords() const { return bodyHeaderRecords_; }
+    // Ends a body-first file: pads it as finish() does, then writes the header of begin()'s
+    // arguments over the zeros. False, with error() set, when that header needs another number
+    // of records than beginBody() left (start over with it), or as begin() and finish().
+    bool finishWithHeader(std::string_view idWord, std::string_view internalName, std::string_view comments,
+                          const std::vector<DafArraySummary>& arrays);
+
     // The arrays' words, in the order of the summaries.
     void putWord(double value) {
         if (used_ == kBufferBytes) flush();
@@ -108,6 +129,9 @@ public:
     const std::string& error() const { return error_; }
 
 private:
+    // The header records of begin()'s arguments into `header`; sets the words planned.
+    bool composeHeader(std::string_view idWord, std::string_view internalName, std::string_view comments,
+                       const std::vector<DafArraySummary>& arrays, std::vector<std::uint8_t>& header);
     void flush();
     void putBytes(const std::uint8_t* data, std::size_t size);
     void putZeros(std::size_t size);
@@ -117,6 +141,7 @@ private:
     std::size_t used_ = 0;
     std::uint64_t wordsWritten_ = 0;
     std::uint64_t wordsPlanned_ = 0;
+    std::uint64_t bodyHeaderRecords_ = 0;  // body first: the records left for the header
     std::string error_;
 };
 

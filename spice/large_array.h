@@ -51,6 +51,7 @@ public:
     std::size_t reservedBytes() const { return capacity_ * sizeof(T); }
 
     std::size_t size() const { return size_; }
+    std::size_t capacity() const { return capacity_; }
     bool empty() const { return size_ == 0; }
     T* data() { return data_; }
     const T* data() const { return data_; }

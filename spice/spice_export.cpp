@@ -47,25 +47,70 @@ const char* leftOutReasonText(KernelLeftOutReason reason) {
     return "";
 }
 
-SpiceKernelSet::SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordCountHint)
+SpiceKernelSet::SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordCountHint, KernelStreamSinks streamTo)
     : settings_(std::move(settings)),
       bodyName_(normalisedBodyName(settings_.bodyName)),
       frameName_(busFrameName(bodyName_, settings_.spacecraftId)) {
+    if (recordCountHint > 0) {
+        if (settings_.keepStates && streamTo.spk != nullptr && streamTo.spk->canRewrite()) streamSinks_.spk = streamTo.spk;
+        if (settings_.keepAttitude && streamTo.ck != nullptr && streamTo.ck->canRewrite()) streamSinks_.ck = streamTo.ck;
+    }
     ticks_.reserve(recordCountHint);
     if (settings_.keepStates) states_.reserve(spk_type13::kWordsPerState * recordCountHint);
     if (settings_.keepAttitude) quaternions_.reserve(ck_type3::kWordsPerQuaternion * recordCountHint);
+    // The stream computes the epochs as the records come.
+    if (streamSinks_.spk != nullptr) epochs_.reserve(recordCountHint);
+    if (streamSinks_.spk != nullptr || streamSinks_.ck != nullptr) {
+        stream_ = std::make_unique<KernelStream>(
+            HeldRecords{ticks_.data(), streamSinks_.spk != nullptr ? states_.data() : nullptr,
+                        streamSinks_.ck != nullptr ? quaternions_.data() : nullptr,
+                        streamSinks_.spk != nullptr ? epochs_.data() : nullptr},
+            streamSinks_.spk, streamSinks_.ck);
+        streaming_ = true;
+    }
     if (recordCountHint > 0) {
         reserved_ = {ReservedRegion{ticks_.reservedMemory(), ticks_.reservedBytes()},
                      ReservedRegion{states_.reservedMemory(), states_.reservedBytes()},
-                     ReservedRegion{quaternions_.reservedMemory(), quaternions_.reservedBytes()}};
-        populator_.start(
-            [](void* context) {
-                for (const ReservedRegion& region : *static_cast<std::array<ReservedRegion, 3>*>(context)) {
-                    large_array_memory::populate(region.memory, region.bytes);
-                }
-            },
-            &reserved_);
+                     ReservedRegion{quaternions_.reservedMemory(), quaternions_.reservedBytes()},
+                     ReservedRegion{epochs_.reservedMemory(), epochs_.reservedBytes()}};
+        populator_.start(&SpiceKernelSet::prepareAndStream, this);
     }
+}
+
+SpiceKernelSet::~SpiceKernelSet() {
+    // The worker, joined after this, must not wait for records that will not come.
+    if (stream_) stream_->abandon();
+}
+
+void SpiceKernelSet::prepareAndStream(void* context) {
+    SpiceKernelSet& set = *static_cast<SpiceKernelSet*>(context);
+    for (const ReservedRegion& region : set.reserved_) large_array_memory::populate(region.memory, region.bytes);
+    if (set.stream_) set.stream_->run();
+}
+
+void SpiceKernelSet::handOver() {
+    sinceHandover_ = 0;
+    // Every segment and record left out is a comment line, composed again at each hand-over:
+    // past this many the stream is not worth that.
+    constexpr std::size_t kMostCommentLinesWhileStreaming = 1000;
+    if (segments_.size() + leftOut_.size() > kMostCommentLinesWhileStreaming) {
+        stopStream();
+        return;
+    }
+    if (ticks_.empty()) return;
+    const SpiceSegment* const open = open_.count > 0 ? &open_ : nullptr;
+    estimate_.clear();
+    composeComments(estimate_, open);
+    // A lone record may still leave the arrays (a single-record stretch).
+    const std::size_t stable = ticks_.size() - (open_.count == 1 ? 1 : 0);
+    stream_->publish(stable, open != nullptr ? open_.first : KernelStream::kNoOpenStretch,
+                     DafWriter::headerRecords(estimate_.text().size(), segments_.size() + (open != nullptr ? 1 : 0)));
+}
+
+void SpiceKernelSet::stopStream() {
+    stream_->abandon();
+    populator_.waitAndRethrow();
+    streaming_ = false;
 }
 
 const std::string& SpiceKernelSet::error() const {
@@ -81,6 +126,11 @@ void SpiceKernelSet::leaveOut(const SpiceInputRecord& record, KernelLeftOutReaso
 
 void SpiceKernelSet::add(const SpiceInputRecord& record) {
     ++recordsGiven_;
+    if (streaming_) {
+        // The stream reads the arrays where they are: they must not move under it.
+        if (ticks_.size() == ticks_.capacity()) stopStream();
+        else if (++sinceHandover_ >= settings_.recordsPerHandover) handOver();
+    }
     if (anyExported_ && !(record.tag > lastExported_)) {
         leaveOut(record, KernelLeftOutReason::kRepeatedOrEarlierTag);
         return;
@@ -136,6 +186,7 @@ void SpiceKernelSet::closeStretch() {
     } else if (open_.count > 1) {
         segments_.push_back(open_);
         fillRecords_ += open_.fillRecords;
+        if (streaming_) stream_->closeSegment(open_);
     }
     open_ = SpiceSegment{};
 }
@@ -144,6 +195,7 @@ bool SpiceKernelSet::finish() {
     if (finished_) return ready_;
     finished_ = true;
     closeStretch();
+    if (streaming_) stream_->end(ticks_.size());
     // A single-record stretch is named when the next stretch starts, after the records left
     // out behind it: put the list back in record order.
     std::stable_sort(leftOut_.begin(), leftOut_.end(),
@@ -160,8 +212,15 @@ bool SpiceKernelSet::finish() {
                  "states and non-zero quaternions; use a packet file of a longer pass";
         return false;
     }
-    composeComments();
+    comments_.reserve(kCommentBytesPerLine * (kFixedCommentLines + segments_.size() + leftOut_.size()));
+    composeComments(comments_, nullptr);
+    if (streaming_) {
+        // What the stream has left to write, it writes meanwhile.
+        populator_.waitAndRethrow();
+        streaming_ = false;
+    }
     if (settings_.keepStates) epochs_.resize(ticks_.size());
+    if (stream_ && stream_->epochsComputed() == ticks_.size()) epochsPrepared_.store(ticks_.size());
     ready_ = true;
     return true;
 }
@@ -169,6 +228,7 @@ bool SpiceKernelSet::finish() {
 void SpiceKernelSet::prepareEpochs(std::size_t part, std::size_t parts) {
     if (!ready_ || !settings_.keepStates || parts == 0 || part >= parts) return;
     const std::size_t count = epochs_.size();
+    if (epochsPrepared_.load(std::memory_order_relaxed) == count) return;  // the stream computed them
     const std::size_t first = count / parts * part + std::min(part, count % parts);
     const std::size_t end = first + count / parts + (part < count % parts ? 1 : 0);
     double* const epochs = epochs_.data();
@@ -185,50 +245,50 @@ std::string SpiceKernelSet::internalFileName() const {
     return name;
 }
 
-void SpiceKernelSet::composeComments() {
-    comments_.reserve(kCommentBytesPerLine * (kFixedCommentLines + segments_.size() + leftOut_.size()));
+void SpiceKernelSet::composeComments(CommentLines& out, const SpiceSegment* open) const {
+    const std::size_t segmentCount = segments_.size() + (open != nullptr ? 1 : 0);
     const std::string id = std::to_string(settings_.spacecraftId);
     const TimeTag first = exportedTag(0);
     const TimeTag last = exportedTag(ticks_.size() - 1);
     std::string line;
-    comments_.add(settings_.programName + " " + settings_.programVersion + ": SPICE kernels of one pass");
-    comments_.add("packet file: " + settings_.packetFileName);
-    comments_.add("spacecraft: " + bodyName_ + ", NAIF ID " + id + " (" + settings_.spacecraftIdSource + ")");
-    comments_.add("bus frame: " + frameName_ + ", frame ID and CK ID " + std::to_string(ckId()) + ", clock (SCLK) ID " +
+    out.add(settings_.programName + " " + settings_.programVersion + ": SPICE kernels of one pass");
+    out.add("packet file: " + settings_.packetFileName);
+    out.add("spacecraft: " + bodyName_ + ", NAIF ID " + id + " (" + settings_.spacecraftIdSource + ")");
+    out.add("bus frame: " + frameName_ + ", frame ID and CK ID " + std::to_string(ckId()) + ", clock (SCLK) ID " +
                   id);
-    comments_.add("SPK: type 13, degree 3, centre 399 (Earth), frame J2000, km and km/s, epochs ET (TDB) of the tags");
-    comments_.add("CK: type 3, frame J2000, no angular velocity, times in clock ticks of 0.1 us since "
+    out.add("SPK: type 13, degree 3, centre 399 (Earth), frame J2000, km and km/s, epochs ET (TDB) of the tags");
+    out.add("CK: type 3, frame J2000, no angular velocity, times in clock ticks of 0.1 us since "
                   "1958-01-01T00:00:00 TAI");
-    comments_.add("clock strings 1/S.ttttttt: S seconds, ttttttt ticks; load LSK + SCLK + CK + FK + SPK");
+    out.add("clock strings 1/S.ttttttt: S seconds, ttttttt ticks; load LSK + SCLK + CK + FK + SPK");
     line = "span: ";
     appendClockString(line, first);
     line += " to ";
     appendClockString(line, last);
-    comments_.add(line);
+    out.add(line);
     line = "span (TAI): ";
     appendTaiCalendarText(line, first);
     line += " to ";
     appendTaiCalendarText(line, last);
-    comments_.add(line);
-    comments_.add("records exported: " + std::to_string(ticks_.size()) + ", fill records: " +
-                  std::to_string(fillRecords_) + ", segments: " + std::to_string(segments_.size()) +
-                  ", records left out: " + std::to_string(leftOut_.size()));
-    for (std::size_t k = 0; k < segments_.size(); ++k) {
-        const SpiceSegment& segment = segments_[k];
-        line = "segment " + std::to_string(k + 1) + " of " + std::to_string(segments_.size()) + ": ";
+    out.add(line);
+    out.add("records exported: " + std::to_string(ticks_.size()) + ", fill records: " +
+            std::to_string(fillRecords_ + (open != nullptr ? open->fillRecords : 0)) +
+            ", segments: " + std::to_string(segmentCount) + ", records left out: " + std::to_string(leftOut_.size()));
+    for (std::size_t k = 0; k < segmentCount; ++k) {
+        const SpiceSegment& segment = k < segments_.size() ? segments_[k] : *open;
+        line = "segment " + std::to_string(k + 1) + " of " + std::to_string(segmentCount) + ": ";
         appendClockString(line, exportedTag(segment.first));
         line += " to ";
         appendClockString(line, exportedTag(segment.first + segment.count - 1));
         line += ", " + std::to_string(segment.count) + " records, " + std::to_string(segment.fillRecords) +
                 " fill records";
-        comments_.add(line);
+        out.add(line);
     }
     for (const LeftOutRecord& record : leftOut_) {
         line = "left out: record " + std::to_string(record.recordNumber) + " at ";
         appendClockString(line, record.tag);
         line += ": ";
         line += leftOutReasonText(record.reason);
-        comments_.add(line);
+        out.add(line);
     }
 }
 
@@ -250,6 +310,12 @@ bool SpiceKernelSet::writeSpk(ByteSink& sink) {
         array.identifiers = {settings_.spacecraftId, kEarthNaifId, kJ2000FrameId, spk_type13::kType};
         array.words = spk_type13::arrayWords(segment.count);
         array.setName(segmentName(k + 1, segments_.size()));
+    }
+    std::string streamError;
+    switch (endStreamedKernel(sink, true, daf::kSpkIdWord, arrays, streamError)) {
+        case StreamedKernel::kWritten: return true;
+        case StreamedKernel::kFailed: spkError_ = "SPK: " + streamError; return false;
+        case StreamedKernel::kNotStreamed: break;
     }
     DafWriter writer(sink);
     if (!writer.begin(daf::kSpkIdWord, internalFileName(), comments_.text(), arrays)) {
@@ -283,6 +349,12 @@ bool SpiceKernelSet::writeCk(ByteSink& sink) {
         array.words = ck_type3::arrayWordsOneInterval(segment.count);
         array.setName(segmentName(k + 1, segments_.size()));
     }
+    std::string streamError;
+    switch (endStreamedKernel(sink, false, daf::kCkIdWord, arrays, streamError)) {
+        case StreamedKernel::kWritten: return true;
+        case StreamedKernel::kFailed: ckError_ = "CK: " + streamError; return false;
+        case StreamedKernel::kNotStreamed: break;
+    }
     DafWriter writer(sink);
     if (!writer.begin(daf::kCkIdWord, internalFileName(), comments_.text(), arrays)) {
         ckError_ = "CK: " + writer.error();
@@ -297,6 +369,22 @@ bool SpiceKernelSet::writeCk(ByteSink& sink) {
         return false;
     }
     return true;
+}
+
+SpiceKernelSet::StreamedKernel SpiceKernelSet::endStreamedKernel(ByteSink& sink, bool spk, std::string_view idWord,
+                                                                 const std::vector<DafArraySummary>& arrays,
+                                                                 std::string& error) {
+    if (!stream_ || &sink != (spk ? streamSinks_.spk : streamSinks_.ck)) return StreamedKernel::kNotStreamed;
+    const bool whole = spk ? stream_->wroteSpk() : stream_->wroteCk();
+    if (whole && stream_->headerRecords() == DafWriter::headerRecords(comments_.text().size(), arrays.size())) {
+        DafWriter& writer = spk ? stream_->spkWriter() : stream_->ckWriter();
+        if (writer.finishWithHeader(idWord, internalFileName(), comments_.text(), arrays)) return StreamedKernel::kWritten;
+        error = writer.error();
+        return StreamedKernel::kFailed;
+    }
+    // The arrays were placed for another header, or not all written: the kernel is written anew.
+    if (stream_->headerRecords() != 0) sink.startOver();
+    return StreamedKernel::kNotStreamed;
 }
 
 void SpiceKernelSet::writeSclk(ByteSink& sink) const {

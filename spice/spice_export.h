@@ -16,16 +16,23 @@
 // and 8 of epoch (when the SPK is wanted) and 32 of quaternion (when the CK is wanted) per
 // record, in arrays reserved from the count hint (LargeArray: mapped memory, large pages where
 // offered); 32 bytes per record left out.
+//
+// Given sinks that can rewrite, the set writes the SPK's and the CK's arrays while the records
+// still come (kernel_stream.h), and at the end only what is left and the files' first records.
+// The files are the same bytes either way.
 #include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/background_worker.h"
-#include "spice/comment_lines.h"
 #include "core/byte_sink.h"
+#include "spice/comment_lines.h"
+#include "spice/kernel_stream.h"
 #include "spice/large_array.h"
 #include "time/time_tag.h"
 
@@ -58,13 +65,15 @@ struct SpiceKernelSettings {
     std::string packetFileName;      // as given on the command line
     bool keepStates = true;          // false when no SPK is wanted (saves 48 bytes a record)
     bool keepAttitude = true;        // false when no CK is wanted (saves 32 bytes a record)
+    // With sinks to stream to: the records added between two hand-overs to the stream.
+    std::size_t recordsPerHandover = 16384;
 };
 
-// A stretch that became a segment: its records are [first, first + count) of the exported ones.
-struct SpiceSegment {
-    std::size_t first = 0;
-    std::size_t count = 0;
-    std::uint64_t fillRecords = 0;
+// Where the SPK and the CK go while the records come: sinks that can rewrite (others, and
+// null, are written at the end only).
+struct KernelStreamSinks {
+    ByteSink* spk = nullptr;
+    ByteSink* ck = nullptr;
 };
 
 struct LeftOutRecord {
@@ -76,18 +85,27 @@ struct LeftOutRecord {
 class SpiceKernelSet {
 public:
     // `recordCountHint`: the number of records expected (0 if unknown), to reserve the arrays;
-    // their memory is prepared on a second thread while the records come.
-    SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordCountHint);
+    // their memory is prepared on a second thread while the records come. With a hint and
+    // `streamTo` sinks, that thread then writes the kernels there as the records come; the
+    // write calls below must then be given the same sinks. The stream stops (the kernels are
+    // written at the end) when the records outgrow the hint or their comments grow long.
+    SpiceKernelSet(SpiceKernelSettings settings, std::size_t recordCountHint, KernelStreamSinks streamTo = {});
+    SpiceKernelSet(const SpiceKernelSet&) = delete;
+    SpiceKernelSet& operator=(const SpiceKernelSet&) = delete;
+    ~SpiceKernelSet();
 
     // The next record of the pass. No allocation while the count hint holds.
     void add(const SpiceInputRecord& record);
 
-    // After the last record: ends the last stretch and composes the comments. False when there
-    // is nothing to write (no stretch of two records, or a spacecraft ID out of range); error()
-    // then says why and what to do. The write calls below need a successful finish().
+    // After the last record: ends the last stretch and composes the comments (and waits for
+    // the stream, if any, to write what is left). False when there is nothing to write (no
+    // stretch of two records, or a spacecraft ID out of range); error() then says why and what
+    // to do. The write calls below need a successful finish().
     bool finish();
 
-    // Each writes one whole kernel to its sink, after a successful finish() (otherwise nothing).
+    // Each writes one whole kernel to its sink, after a successful finish() (otherwise nothing);
+    // a sink streamed to gets what is left, or, when the stream could not place the arrays
+    // right, starts over and gets the whole kernel.
     // writeSpk and writeCk return false (error() says why) when the records were not kept for
     // them or the file would be too large for a DAF. None of them changes what another reads,
     // so the four may run at once on different threads, each with its own sink.
@@ -121,7 +139,22 @@ public:
 private:
     void closeStretch();
     void leaveOut(const SpiceInputRecord& record, KernelLeftOutReason reason);
-    void composeComments();
+    // The comments into `out`; with `open`, the stretch being built counts as the last segment
+    // (the comments as they would be if the pass ended now).
+    void composeComments(CommentLines& out, const SpiceSegment* open) const;
+    // Hands the records so far to the stream, with the number of header records the kernels
+    // would have if the pass ended now.
+    void handOver();
+    // Stops the stream for good; the kernels are written at the end.
+    void stopStream();
+    static void prepareAndStream(void* set);
+    enum class StreamedKernel { kNotStreamed, kWritten, kFailed };
+    // Ends the kernel whose arrays the stream wrote to `sink`, if it did (`spk`: the SPK, else
+    // the CK): the header over the room left for it. kNotStreamed when the stream did not
+    // write the kernel whole and right (the sink, started over, is empty then); kFailed with
+    // `error` set.
+    StreamedKernel endStreamedKernel(ByteSink& sink, bool spk, std::string_view idWord,
+                                     const std::vector<DafArraySummary>& arrays, std::string& error);
 
     SpiceKernelSettings settings_;
     std::string bodyName_;
@@ -142,17 +175,22 @@ private:
     std::uint64_t fillRecords_ = 0;
     std::uint64_t recordsGiven_ = 0;
     CommentLines comments_;
+    CommentLines estimate_;  // the comments if the pass ended now, for the stream's room
     std::string error_;
     std::string spkError_;  // apart from ckError_: the SPK and the CK may be written at once
     std::string ckError_;
 
-    // The reserved arrays, populated by the worker while the records come in; the worker is
-    // last, so it is joined before the arrays go.
+    // The reserved arrays, populated by the worker while the records come in, which then runs
+    // the stream; the worker is last, so it is joined before the arrays and the stream go.
     struct ReservedRegion {
         void* memory = nullptr;
         std::size_t bytes = 0;
     };
-    std::array<ReservedRegion, 3> reserved_{};
+    std::array<ReservedRegion, 4> reserved_{};
+    std::unique_ptr<KernelStream> stream_;  // while the records come, given sinks and a hint
+    bool streaming_ = false;                // records still go to stream_
+    std::size_t sinceHandover_ = 0;
+    KernelStreamSinks streamSinks_;
     BackgroundWorker populator_;
 };
 

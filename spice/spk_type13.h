@@ -22,15 +22,22 @@ inline std::uint64_t arrayWords(std::uint64_t states) {
     return (kWordsPerState + 1) * states + (states - 1) / kEpochsPerDirectoryEntry + 2;
 }
 
-// Writes one array's words: `states` holds 6 `count` doubles, epochOf(i) gives the ET of state
-// i (0-based; called once per state, again for the directory's epochs).
+// The words after an array's `count` states (which may go out in pieces before, as they come):
+// epochOf(i) gives the ET of state i (0-based; called once per state, again for the
+// directory's epochs).
 template <typename EpochOf>
-void writeArray(DafWriter& out, const double* states, std::size_t count, int windowSize, EpochOf&& epochOf) {
-    out.putWords(states, kWordsPerState * count);
+void writeAfterStates(DafWriter& out, std::size_t count, int windowSize, EpochOf&& epochOf) {
     for (std::size_t i = 0; i < count; ++i) out.putWord(epochOf(i));
     for (std::size_t i = kEpochsPerDirectoryEntry; i < count; i += kEpochsPerDirectoryEntry) out.putWord(epochOf(i - 1));
     out.putWord(static_cast<double>(windowSize - 1));
     out.putWord(static_cast<double>(count));
+}
+
+// Writes one array's words: `states` holds 6 `count` doubles, then as writeAfterStates.
+template <typename EpochOf>
+void writeArray(DafWriter& out, const double* states, std::size_t count, int windowSize, EpochOf&& epochOf) {
+    out.putWords(states, kWordsPerState * count);
+    writeAfterStates(out, count, windowSize, epochOf);
 }
 
 }  // namespace kova::spk_type13

@@ -301,6 +301,40 @@ TEST(OutputSet, AMemberSyncedWhileItGrowsAndFinishedOnItsOwnThreadIsWhole) {
     EXPECT_EQ(readText(dir.file("small")), "small");
 }
 
+// A file whose start is known last: bytes written again where they are, in the buffer or
+// already in the file, and a file started over; a device cannot be.
+TEST(OutputSet, AMemberWritesOverItsStartAndStartsOver) {
+    test::TemporaryDirectory dir;
+    const std::string tail(OutputMember::kBufferSize, 'z');
+    {
+        OutputSet outputs;
+        OutputMember& file = outputs.addOutput("file", dir.file("file").string());
+        OutputMember& device = outputs.addOutput("device", "/dev/null");
+        EXPECT_FALSE(file.canRewrite());  // not open yet
+        ASSERT_TRUE(outputs.open()) << outputs.problem();
+        EXPECT_FALSE(device.canRewrite());
+        ASSERT_TRUE(file.canRewrite());
+        file.write(std::string(OutputMember::kBufferSize + 10, 'a'));  // partly in the file
+        file.startOver();
+        file.write("abcdef");
+        file.overwrite(1, "XY", 2);  // still in the buffer
+        file.write(tail);
+        file.overwrite(4, "W", 1);  // in the file by now
+        ASSERT_TRUE(outputs.commit()) << outputs.problem();
+        EXPECT_FALSE(file.canRewrite());
+    }
+    EXPECT_EQ(readText(dir.file("file")), "aXYdWf" + tail);
+    // Bytes not written yet cannot be written over: the member fails, the set with it.
+    OutputSet outputs;
+    OutputMember& file = outputs.addOutput("file", dir.file("file").string());
+    ASSERT_TRUE(outputs.open()) << outputs.problem();
+    file.write("abc");
+    file.overwrite(2, "XY", 2);
+    EXPECT_NE(file.error().find("not written yet"), std::string::npos) << file.error();
+    EXPECT_FALSE(outputs.commit());
+    EXPECT_EQ(readText(dir.file("file")), "aXYdWf" + tail);
+}
+
 // The system reports a failed write-back to one sync only: when that is a sync made ahead,
 // the writer still hears of it.
 TEST(SyncAhead, ASyncThatFailedAheadIsReportedToTheWriter) {

@@ -2,8 +2,11 @@
 // output checked last.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
 
 #include <new>
 #include <sstream>
@@ -110,6 +113,28 @@ TEST(ProgramShell, StatusesMessagesAndTheStandardOutputLast) {
     const ShellRun lost = runShell({"--version"}, counted, true);
     EXPECT_EQ(lost.status, kExitFailure);
     EXPECT_EQ(lost.err, "prog: write failed for the standard output\n");
+}
+
+// A file past the size limit (ulimit -f) is a failed write too, not the end of the process
+// with its temporary files left behind.
+TEST(ProgramShell, AFilePastTheSizeLimitIsAFailedWrite) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        prepareProgramProcess();
+        const struct rlimit limit {4096, RLIM_INFINITY};
+        char name[] = "/tmp/kova-size-limit-XXXXXX";
+        const int descriptor = ::mkstemp(name);
+        ::unlink(name);
+        char block[8192] = {};
+        const bool failed = descriptor >= 0 && ::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+                            ::write(descriptor, block, sizeof block) == 4096 &&
+                            ::write(descriptor, block, sizeof block) < 0 && errno == EFBIG;
+        _exit(failed ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 // A closed pipe on the standard output is a failed write, not the end of the process.

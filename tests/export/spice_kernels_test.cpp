@@ -3,10 +3,20 @@
 // leaves no file of the run behind.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/big_endian.h"
@@ -269,6 +279,65 @@ TEST_F(SpiceExport, AKernelThatFailsOnAFullDeviceLeavesNoFileOfTheRun) {
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++files;
     EXPECT_EQ(files, 4u);  // pass.kov, norad.tle, pass.oem, folder.bsp: no temporary file left
+}
+
+// A pass long enough for the kernels to be written while its records are read (from the 16384th
+// record on): through pipes, which take the kernels only at the end, the same bytes.
+TEST_F(SpiceExport, KernelsWrittenWhileTheRecordsComeAreThoseWrittenAtTheEnd) {
+    settings.durationSeconds = 40000;
+    settings.gaps = {{9000, 5}, {20000, 90}};
+    writeGeneratedPass(dir.file("long.kov"), settings);
+    const auto exportLong = [this](std::vector<std::string> kernels) {
+        std::vector<std::string> arguments{path("long.kov"), "--norad", path("norad.tle")};
+        arguments.insert(arguments.end(), kernels.begin(), kernels.end());
+        return runKovaExport(arguments);
+    };
+    ASSERT_EQ(exportLong({"--spice"}).status, kExportSucceeded);
+    ASSERT_EQ(::mkfifo(path("spk.fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(path("ck.fifo").c_str(), 0600), 0);
+    std::string spk, ck;
+    const auto drain = [](const std::string& fifo, std::string& bytes) {
+        std::ifstream in(fifo, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    std::thread spkReader(drain, path("spk.fifo"), std::ref(spk));
+    std::thread ckReader(drain, path("ck.fifo"), std::ref(ck));
+    const RunOutput piped = exportLong({"--spk", path("spk.fifo"), "--ck", path("ck.fifo"), "--sclk", path("piped.tsc")});
+    spkReader.join();
+    ckReader.join();
+    ASSERT_EQ(piped.status, kExportSucceeded) << piped.err;
+    const std::vector<std::uint8_t> spkFile = readBytes(dir.file("long.bsp"));
+    const std::vector<std::uint8_t> ckFile = readBytes(dir.file("long.bc"));
+    EXPECT_GT(spkFile.size(), 2000000u);
+    EXPECT_TRUE(std::string(spkFile.begin(), spkFile.end()) == spk);
+    EXPECT_TRUE(std::string(ckFile.begin(), ckFile.end()) == ck);
+    EXPECT_EQ(readKernel("long.bsp").arrays.size(), 2u);
+}
+
+// A disk that fills while the kernels are written with the records (here a limit on the
+// size of files): the run fails, naming the SPK and why, and leaves no file of its own.
+TEST_F(SpiceExport, ADiskThatFillsWhileTheKernelsAreWrittenLeavesNoFileOfTheRun) {
+    settings.durationSeconds = 40000;
+    settings.gaps = {};
+    writeGeneratedPass(dir.file("long.kov"), settings);
+    writeText(dir.file("long.bc"), "earlier CK\n");
+    struct rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const struct rlimit before = limit;
+    limit.rlim_cur = 1 << 20;  // the SPK passes it a third of the way through the pass
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const RunOutput run = runKovaExport({path("long.kov"), "--norad", path("norad.tle"), "--spice"});
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(run.status, kExportFailed);
+    EXPECT_NE(run.err.find("SPK file " + path("long.bsp")), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(std::strerror(EFBIG)), std::string::npos) << run.err;
+    EXPECT_EQ(readText(dir.file("long.bc")), "earlier CK\n");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"long.bc", "long.kov", "norad.tle", "pass.kov"}));
 }
 
 TEST_F(SpiceExport, RunsWithoutASpacecraftIdOrAStretchAreRefusedWithTheirRemedy) {
