@@ -111,6 +111,26 @@ private:
     char lastByte_ = 0;
 };
 
+// Keeps a kernel's bytes; a rewritable one takes bytes again where they are, as a file does.
+class KeptKernelBytes final : public ByteSink {
+public:
+    explicit KeptKernelBytes(bool rewritable) : rewritable_(rewritable) {}
+    void write(const char* data, std::size_t size) override { bytes.append(data, size); }
+    bool canRewrite() const override { return rewritable_; }
+    void overwrite(std::uint64_t offset, const char* data, std::size_t size) override {
+        if (!rewritable_ || offset + size > bytes.size()) std::abort();
+        bytes.replace(offset, size, data, size);
+    }
+    void startOver() override {
+        if (!rewritable_) std::abort();
+        bytes.clear();
+    }
+    std::string bytes;
+
+private:
+    bool rewritable_;
+};
+
 inline void checkKernels(SpiceKernelSet& kernels) {
     if (!kernels.finish()) {
         if (kernels.error().empty()) std::abort();
@@ -139,16 +159,14 @@ inline int fuzzExport(const std::uint8_t* data, std::size_t size) {
     const std::unique_ptr<RecordSource> planning = open();
     if (!planning->error().empty()) return 0;
     const int spiceMode = mode == 0 ? 0 : data[0] / 3 % 3;
+    SpiceKernelSettings settings;
+    settings.spacecraftId = -190957;
+    settings.spacecraftIdSource = "fuzz";
+    settings.bodyName = "MARU";
+    settings.programVersion = "0";
+    settings.packetFileName = name;
     std::optional<SpiceKernelSet> kernels;
-    if (spiceMode != 0) {
-        SpiceKernelSettings settings;
-        settings.spacecraftId = -190957;
-        settings.spacecraftIdSource = "fuzz";
-        settings.bodyName = "MARU";
-        settings.programVersion = "0";
-        settings.packetFileName = name;
-        kernels.emplace(std::move(settings), 0);
-    }
+    if (spiceMode != 0) kernels.emplace(settings, 0);
     if (spiceMode == 2) {
         ExportSummary summary;
         std::string error;
@@ -157,6 +175,19 @@ inline int fuzzExport(const std::uint8_t* data, std::size_t size) {
             return 0;
         }
         checkKernels(*kernels);
+        // The same records again, the kernels written while they come (hand-overs and a count
+        // hint from the input's first byte): the bytes of the kernels written at the end.
+        KeptKernelBytes spk(false), ck(false), streamedSpk(true), streamedCk(true);
+        if (!kernels->writeSpk(spk) || !kernels->writeCk(ck)) std::abort();
+        settings.recordsPerHandover = 1 + data[0] / 9 % 8;
+        const std::size_t hint = data[0] % 2 == 0 ? kernels->exportedRecords() + kernels->leftOut().size() : 8;
+        SpiceKernelSet streamed(settings, hint, KernelStreamSinks{&streamedSpk, &streamedCk});
+        const std::unique_ptr<RecordSource> again = open();
+        if (!exportPass(*again, open, MessageIdentity{}, nullptr, nullptr, &streamed, summary, error) ||
+            !streamed.writeSpk(streamedSpk) || !streamed.writeCk(streamedCk) || streamedSpk.bytes != spk.bytes ||
+            streamedCk.bytes != ck.bytes) {
+            std::abort();
+        }
         return 0;
     }
     const MessageIdentity identity{"KALPM1", "UNKNOWN", "DB", "2026-12-09T10:00:00", AemVersion::k1_0};
