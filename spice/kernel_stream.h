@@ -60,15 +60,17 @@ public:
     void closeSegment(const SpiceSegment& segment);
     // No more records (`records` exported in all): run() writes what is left and returns.
     void end(std::size_t records);
-    // run() returns as soon as it can, and no byte more goes to the sinks.
+    // run() returns once the round of writing under way (if any) is done; no later round
+    // writes.
     void abandon();
 
     // The stream's own thread: writes as the owner publishes, until end() or abandon().
     void run();
 
     // After run() returned and its thread was joined.
-    // True when every array of the segments closed before end() is in the sink's file, behind
-    // headerRecords() records of room; the writer then ends the file
+    // True when every array of the segments closed before end() went to the kernel's writer
+    // (the sink, and the writer's buffer), behind headerRecords() records of room; the writer
+    // then ends the file
     // (DafWriter::finishWithHeader). False when the sink was not streamed to or the stream
     // stopped; a sink with bytes in it then needs ByteSink::startOver().
     bool wroteSpk() const { return whole_ && spk_ != nullptr; }
