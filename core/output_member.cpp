@@ -61,6 +61,23 @@ int followLinks(const std::string& name, std::string& target) {
     return ELOOP;
 }
 
+// Writes all of [data, data + size): at the file's offset, or at `*offset` (which then moves
+// past the bytes) when given. 0, or the errno of the failure.
+int writeWhole(int descriptor, const char* data, std::size_t size, std::uint64_t* offset) {
+    while (size > 0) {
+        const ssize_t written = offset == nullptr ? ::write(descriptor, data, size)
+                                                  : ::pwrite(descriptor, data, size, static_cast<off_t>(*offset));
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+        if (offset != nullptr) *offset += static_cast<std::uint64_t>(written);
+    }
+    return 0;
+}
+
 }  // namespace
 
 OutputMember::OutputMember(std::string_view role, const std::string& name)
@@ -124,23 +141,16 @@ void OutputMember::writePastBuffer(const char* data, std::size_t size) {
 }
 
 bool OutputMember::writeOut(const char* data, std::size_t size) {
-    const std::size_t block = size;
     if (failed_) return false;
     if (descriptor_ < 0) {
         fail("not open", EBADF);
         return false;
     }
-    while (size > 0) {
-        const ssize_t written = ::write(descriptor_, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            fail("", errno);
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
+    if (const int error = writeWhole(descriptor_, data, size, nullptr); error != 0) {
+        fail("", error);
+        return false;
     }
-    startWriteback(block);
+    startWriteback(size);
     return true;
 }
 
@@ -152,17 +162,7 @@ void OutputMember::overwrite(std::uint64_t offset, const char* data, std::size_t
         fail("cannot write over bytes not written yet", EINVAL);
         return;
     }
-    while (size > 0) {
-        const ssize_t written = ::pwrite(descriptor_, data, size, static_cast<off_t>(offset));
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            fail("", errno);
-            return;
-        }
-        data += written;
-        offset += static_cast<std::uint64_t>(written);
-        size -= static_cast<std::size_t>(written);
-    }
+    if (const int error = writeWhole(descriptor_, data, size, &offset); error != 0) fail("", error);
 }
 
 void OutputMember::startOver() {

@@ -127,6 +127,8 @@ public:
     bool finish();
 
     const std::string& error() const { return error_; }
+    // True once the sink failed (it keeps the reason).
+    bool sinkFailed() const { return sink_.failed(); }
 
 private:
     // The header records of begin()'s arguments into `header`; sets the words planned.

@@ -16,4 +16,8 @@ double ephemerisTimeFromTag(const TimeTag& tag) {
     return tdt + kTdbPeriodicAmplitude * std::sin(meanAnomaly + kEarthOrbitEccentricity * std::sin(meanAnomaly));
 }
 
+void ephemerisTimesFromClockTicks(const std::int64_t* ticks, double* epochs, std::size_t first, std::size_t end) {
+    for (std::size_t i = first; i < end; ++i) epochs[i] = ephemerisTimeFromTag(tagFromClockTicks(ticks[i]));
+}
+
 }  // namespace kova

@@ -5,6 +5,7 @@
 //   leap second enters; TDT = TAI + 32.184 s and TDB - TDT is the usual periodic term.
 // - clock ticks: the tag read as a spacecraft clock that counts tenths of microseconds since
 //   1958-01-01T00:00:00 TAI, the times of the CK ("encoded SCLK").
+#include <cstddef>
 #include <cstdint>
 
 #include "time/time_tag.h"
@@ -43,5 +44,8 @@ inline TimeTag tagFromClockTicks(std::int64_t ticks) {
     return TimeTag{ticks / kClockTicksPerSecond,
                    static_cast<std::uint16_t>((ticks % kClockTicksPerSecond) / kClockTicksPerSubsecondCount)};
 }
+
+// epochs[i] = the ephemeris time of the tag of ticks[i], for i in [first, end).
+void ephemerisTimesFromClockTicks(const std::int64_t* ticks, double* epochs, std::size_t first, std::size_t end);
 
 }  // namespace kova

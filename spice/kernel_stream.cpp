@@ -8,8 +8,7 @@
 
 namespace kova {
 
-KernelStream::KernelStream(HeldRecords held, ByteSink* spk, ByteSink* ck)
-    : held_(held), spkSink_(spk), ckSink_(ck) {
+KernelStream::KernelStream(HeldRecords held, ByteSink* spk, ByteSink* ck) : held_(held) {
     if (spk != nullptr) spk_ = std::make_unique<DafWriter>(*spk);
     if (ck != nullptr) ck_ = std::make_unique<DafWriter>(*ck);
 }
@@ -87,14 +86,15 @@ bool KernelStream::advance(const Progress& progress) {
     }
     if (headerRecords_ == 0) return false;  // ended before any guess: nothing streamed
     if (spk_) {
-        for (; epochsComputed_ < progress.stable; ++epochsComputed_) {
-            held_.epochs[epochsComputed_] = ephemerisTimeFromTag(tagFromClockTicks(held_.ticks[epochsComputed_]));
+        if (epochsComputed_ < progress.stable) {
+            ephemerisTimesFromClockTicks(held_.ticks, held_.epochs, epochsComputed_, progress.stable);
+            epochsComputed_ = progress.stable;
         }
         advanceSpk(progress);
     }
     if (ck_) advanceCk(progress);
     // A sink that failed keeps its reason for the set's commit; writing on is no use.
-    return !(spkSink_ != nullptr && spkSink_->failed()) && !(ckSink_ != nullptr && ckSink_->failed());
+    return !(spk_ && spk_->sinkFailed()) && !(ck_ && ck_->sinkFailed());
 }
 
 template <typename WriteRest>

@@ -110,8 +110,6 @@ private:
     HeldRecords held_;
     std::unique_ptr<DafWriter> spk_;
     std::unique_ptr<DafWriter> ck_;
-    ByteSink* spkSink_ = nullptr;
-    ByteSink* ckSink_ = nullptr;
 
     std::mutex mutex_;
     std::condition_variable changed_;

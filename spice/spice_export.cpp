@@ -231,8 +231,7 @@ void SpiceKernelSet::prepareEpochs(std::size_t part, std::size_t parts) {
     if (epochsPrepared_.load(std::memory_order_relaxed) == count) return;  // the stream computed them
     const std::size_t first = count / parts * part + std::min(part, count % parts);
     const std::size_t end = first + count / parts + (part < count % parts ? 1 : 0);
-    double* const epochs = epochs_.data();
-    for (std::size_t i = first; i < end; ++i) epochs[i] = ephemerisTimeFromTag(exportedTag(i));
+    ephemerisTimesFromClockTicks(ticks_.data(), epochs_.data(), first, end);
     epochsPrepared_.fetch_add(end - first, std::memory_order_relaxed);
 }
 
